@@ -1,0 +1,109 @@
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include "db/BankBuilder.h"
+
+#include "db/Errors.h"
+#include "vb/Failure.h"
+#include "vb/Paths.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace db {
+
+namespace {
+
+struct Db {
+    sqlite3* db = nullptr;
+    ~Db() { sqlite3_close_v2(db); }
+    [[noreturn]] void fail() const
+    {
+        vb::raise(err::Provider, QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
+    }
+    void exec(const char* sql) const
+    {
+        if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail();
+    }
+};
+
+struct Stmt {
+    sqlite3_stmt* s = nullptr;
+    ~Stmt() { sqlite3_finalize(s); }
+};
+
+void bindValue(sqlite3_stmt* s, int index, const vb::Variant& v)
+{
+    using T = vb::Variant::Type;
+    switch (v.type()) {
+    case T::Empty:
+    case T::Null: sqlite3_bind_null(s, index); break;
+    case T::Boolean:
+    case T::Long: sqlite3_bind_int64(s, index, static_cast<sqlite3_int64>(v.toDouble())); break;
+    case T::Double: sqlite3_bind_double(s, index, v.toDouble()); break;
+    case T::String: {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text(s, index, u.constData(), u.size(), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+void insertAll(const Db& d, const char* sql, const std::vector<std::vector<const vb::Variant*>>& rows)
+{
+    Stmt st;
+    if (sqlite3_prepare_v2(d.db, sql, -1, &st.s, nullptr) != SQLITE_OK)
+        d.fail();
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            bindValue(st.s, static_cast<int>(i) + 1, *row[i]);
+        if (sqlite3_step(st.s) != SQLITE_DONE)
+            d.fail();
+        sqlite3_reset(st.s);
+    }
+}
+
+} // namespace
+
+void writeBank(const QString& path, const QString& password, const std::vector<ChapterRow>& chapters,
+               const std::vector<QuestionRow>& questions)
+{
+    const QString target = vb::nativePath(path);
+    const QString temp = target + QStringLiteral(".part");
+    QFile::remove(temp);
+    try {
+        Db d;
+        if (sqlite3_open_v2(QFile::encodeName(temp).constData(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK)
+            d.fail();
+        const QByteArray key = password.toUtf8();
+        sqlite3_key(d.db, key.constData(), key.size());
+        d.exec("BEGIN");
+        d.exec("CREATE TABLE shiti2012 (id INTEGER, question TEXT, ans1 TEXT, ans2 TEXT, ans3 TEXT, ans4 TEXT, "
+               "ans TEXT, bmp TEXT, flash TEXT, txbz TEXT, state TEXT, zhangjie INTEGER, ycbz TEXT)");
+        d.exec("CREATE INDEX shiti2012_id ON shiti2012 (id)");
+        d.exec("CREATE INDEX shiti2012_zhangjie ON shiti2012 (zhangjie, id)");
+        d.exec("CREATE TABLE zhangjie (zhangjieid INTEGER, zhangjiename TEXT, state INTEGER)");
+        std::vector<std::vector<const vb::Variant*>> rows;
+        for (const ChapterRow& c : chapters)
+            rows.push_back({&c.zhangjieid, &c.zhangjiename, &c.state});
+        insertAll(d, "INSERT INTO zhangjie VALUES (?, ?, ?)", rows);
+        rows.clear();
+        for (const QuestionRow& q : questions)
+            rows.push_back({&q.id, &q.question, &q.ans1, &q.ans2, &q.ans3, &q.ans4, &q.ans, &q.bmp, &q.flash, &q.txbz,
+                            &q.state, &q.zhangjie, &q.ycbz});
+        insertAll(d, "INSERT INTO shiti2012 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", rows);
+        d.exec("COMMIT");
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+    // rename() replaces the old bank in one step.
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        vb::raise(err::Provider, QStringLiteral("Could not write '%1'.").arg(target));
+    }
+}
+
+} // namespace db

@@ -1,0 +1,127 @@
+#include "db/Connection.h"
+
+#include "db/Errors.h"
+#include "db/JetSql.h"
+#include "db/Sqlite.h"
+#include "vb/Failure.h"
+#include "vb/Paths.h"
+
+#include <unordered_map>
+
+namespace db {
+
+namespace {
+
+struct Target {
+    QString path;
+    QString password;
+};
+
+Target parseConnectionString(const QString& s)
+{
+    QString provider;
+    Target t;
+    bool haveSource = false;
+    for (const QString& part : s.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            vb::raise(err::Provider, QStringLiteral("Could not parse the connection string."));
+        const QString key = part.left(eq).trimmed().toLower();
+        const QString value = part.mid(eq + 1);
+        if (key == QLatin1String("provider"))
+            provider = value.trimmed();
+        else if (key == QLatin1String("data source")) {
+            t.path = vb::nativePath(value.trimmed());
+            haveSource = true;
+        } else if (key == QLatin1String("jet oledb:database password"))
+            t.password = value;
+    }
+    if (provider.compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
+        vb::raise(err::ProviderNotFound, QStringLiteral("Provider cannot be found. It may not be properly installed."));
+    if (!haveSource)
+        vb::raise(err::Provider, QStringLiteral("The connection string names no data source."));
+    return t;
+}
+
+// Open banks kept after their connection closed, like the provider's
+// session pooling: every list opening reconnects, and deriving the key of
+// an encrypted file anew each time would cost tens of milliseconds.
+std::unordered_map<QString, std::shared_ptr<detail::Handle>>& pool()
+{
+    static std::unordered_map<QString, std::shared_ptr<detail::Handle>> p;
+    return p;
+}
+
+QString poolKey(const Target& t)
+{
+    return t.path + QChar(0) + t.password;
+}
+
+} // namespace
+
+Connection::Connection()
+    : session_(std::make_shared<Session>())
+{
+}
+
+Connection::~Connection()
+{
+    if (isOpen())
+        vb::skipOnFailure([&] { close(); });
+}
+
+void Connection::setConnectionString(const QString& s)
+{
+    if (isOpen())
+        vb::raise(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    connectionString_ = s;
+}
+
+bool Connection::isOpen() const
+{
+    return session_->open;
+}
+
+void Connection::open(const QString&, const QString&)
+{
+    if (isOpen())
+        vb::raise(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
+    const Target t = parseConnectionString(connectionString_);
+    std::shared_ptr<detail::Handle> handle;
+    auto found = pool().find(poolKey(t));
+    if (found != pool().end()) {
+        handle = std::move(found->second);
+        pool().erase(found);
+        if (!handle->reusable())
+            handle.reset();
+    }
+    if (!handle)
+        handle = detail::Handle::open(t.path, t.password);
+    session_ = std::make_shared<Session>();
+    session_->handle = std::move(handle);
+    poolKey_ = poolKey(t);
+    session_->open = true;
+}
+
+void Connection::execute(const QString& statement)
+{
+    if (!isOpen())
+        vb::raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+    const Translation tr = translateJet(statement);
+    if (tr.kind != Translation::Kind::Update)
+        vb::raise(err::NotAllowed, QStringLiteral("A row-returning statement needs a recordset."));
+    detail::Statement st(session_->handle, tr.sql);
+    st.bind(tr.params);
+    st.step();
+    session_->handle->wrote();
+}
+
+void Connection::close()
+{
+    if (!isOpen())
+        vb::raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
+    session_->open = false;
+    pool()[poolKey_] = std::move(session_->handle);
+}
+
+} // namespace db

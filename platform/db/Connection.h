@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace db {
+
+namespace detail {
+class Handle;
+}
+
+// What a connection and its recordsets share: the open bank, while the
+// connection is open. Closing the connection closes its recordsets too.
+struct Session {
+    std::shared_ptr<detail::Handle> handle;
+    bool open = false;
+};
+
+// A connection to a question bank. The connection string names the
+// provider, the bank file and its database password:
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;jet oledb:database password=<password>".
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const QString& connectionString() const { return connectionString_; }
+    void setConnectionString(const QString& s);
+
+    // The user name and password are the provider's workgroup login, which
+    // a bank does not use; the database password travels in the string.
+    void open(const QString& userId = QString(), const QString& password = QString());
+    // Runs a statement that returns no rows.
+    void execute(const QString& statement);
+    void close();
+    bool isOpen() const;
+
+    // For the recordsets opened over this connection.
+    std::shared_ptr<Session> session() const { return session_; }
+
+private:
+    QString connectionString_;
+    QString poolKey_;
+    std::shared_ptr<Session> session_;
+};
+
+} // namespace db

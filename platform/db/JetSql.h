@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace db {
+
+// A literal of the statement, bound as a parameter so that no value ever
+// becomes part of the SQL text that SQLite parses.
+using SqlParam = std::variant<std::int64_t, double, QString>;
+
+// A Jet statement of the supported subset, translated to SQLite.
+struct Translation {
+    enum class Kind { Select, Update };
+    Kind kind = Kind::Select;
+    QString table;
+    QStringList columns;        // Select: the selected columns, as written
+    std::string sql;            // Select: "SELECT rowid FROM ..." (the keyset); Update: the update
+    std::vector<SqlParam> params;
+};
+
+// Parses one Jet statement: select of plain columns from one table with
+// where and order by, or update ... set ... where. Expressions: or, and,
+// not, comparisons, in(number, ...), + and -, unary minus, number and text
+// literals, columns, rnd(), Instr() and cstr(). Anything else, and a second
+// statement, fails with the provider's syntax error.
+Translation translateJet(const QString& statement);
+
+namespace jeterr {
+constexpr long Syntax = -2147217900; // 0x80040E14
+}
+
+} // namespace db

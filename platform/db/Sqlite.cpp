@@ -1,0 +1,342 @@
+#define SQLITE_HAS_CODEC 1
+#include <sqlcipher/sqlite3.h>
+
+#include "db/Sqlite.h"
+
+#include "db/Errors.h"
+#include "vb/Conversions.h"
+#include "vb/Failure.h"
+#include "vb/Variant.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <cstring>
+
+namespace db::detail {
+
+namespace {
+
+QString valueText(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return QString::number(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return vb::doubleText(sqlite3_value_double(v));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    }
+}
+
+void resultText(sqlite3_context* ctx, const QString& s)
+{
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), u.size(), SQLITE_TRANSIENT);
+}
+
+bool anyNull(int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    return false;
+}
+
+bool isNumber(sqlite3_value* v)
+{
+    const int t = sqlite3_value_type(v);
+    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
+}
+
+// Jet's +: texts join, numbers add, a text meeting a number is read as one.
+void fnPlus(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_value* a = argv[0];
+    sqlite3_value* b = argv[1];
+    if (sqlite3_value_type(a) == SQLITE_BLOB || sqlite3_value_type(b) == SQLITE_BLOB) {
+        sqlite3_result_error(ctx, "Type mismatch", -1);
+        return;
+    }
+    if (!isNumber(a) && !isNumber(b)) {
+        resultText(ctx, valueText(a) + valueText(b));
+        return;
+    }
+    if (sqlite3_value_type(a) == SQLITE_INTEGER && sqlite3_value_type(b) == SQLITE_INTEGER) {
+        long long sum = 0;
+        if (!__builtin_add_overflow(sqlite3_value_int64(a), sqlite3_value_int64(b), &sum)) {
+            sqlite3_result_int64(ctx, sum);
+            return;
+        }
+    }
+    try {
+        auto num = [](sqlite3_value* v) {
+            return isNumber(v) ? sqlite3_value_double(v) : vb::textToDouble(valueText(v));
+        };
+        sqlite3_result_double(ctx, num(a) + num(b));
+    } catch (const vb::Failure& f) {
+        sqlite3_result_error(ctx, f.description().toUtf8().constData(), -1);
+    }
+}
+
+// rnd with a negative argument: a number in [0, 1), fixed by the argument
+// alone, well spread over neighbouring arguments.
+void fnRnd(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (!isNumber(argv[0]) || sqlite3_value_double(argv[0]) >= 0) {
+        sqlite3_result_error(ctx, "Invalid procedure call or argument", -1);
+        return;
+    }
+    const double x = sqlite3_value_double(argv[0]);
+    std::uint64_t z = 0;
+    std::memcpy(&z, &x, sizeof z);
+    z += 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    // 24 bits: the resolution of a single-precision random number.
+    sqlite3_result_double(ctx, static_cast<double>(z >> 40) / 16777216.0);
+}
+
+void fnCstr(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL) {
+        sqlite3_result_error(ctx, "Invalid use of Null", -1);
+        return;
+    }
+    if (t == SQLITE_BLOB) {
+        sqlite3_result_error(ctx, "Type mismatch", -1);
+        return;
+    }
+    resultText(ctx, valueText(argv[0]));
+}
+
+// Instr(text, part): 1-based place of part, 0 when absent, Null with a Null.
+void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString text = valueText(argv[0]);
+    const QString part = valueText(argv[1]);
+    if (text.isEmpty())
+        sqlite3_result_int(ctx, 0);
+    else if (part.isEmpty())
+        sqlite3_result_int(ctx, 1);
+    else
+        sqlite3_result_int(ctx, static_cast<int>(text.indexOf(part)) + 1);
+}
+
+void registerFunctions(sqlite3* db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "vb_plus", 2, flags, nullptr, fnPlus, nullptr, nullptr);
+    sqlite3_create_function(db, "vb_rnd", 1, flags, nullptr, fnRnd, nullptr, nullptr);
+    sqlite3_create_function(db, "vb_cstr", 1, flags, nullptr, fnCstr, nullptr, nullptr);
+    sqlite3_create_function(db, "vb_instr", 2, flags, nullptr, fnInstr, nullptr, nullptr);
+}
+
+} // namespace
+
+std::shared_ptr<Handle> Handle::open(const QString& path, const QString& password)
+{
+    // SQLite would take a missing or empty path as a new database.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        vb::raise(err::Provider, QStringLiteral("Could not find file '%1'.").arg(path));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::shared_ptr<Handle> h(new Handle(raw, path));
+    if (rc != SQLITE_OK)
+        h->fail(err::Provider);
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(raw, key.constData(), key.size());
+    registerFunctions(raw);
+    h->probe();
+    return h;
+}
+
+bool Handle::stampOf(const QString& path, FileStamp& stamp)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = static_cast<unsigned long long>(st.st_size);
+    stamp.modified = static_cast<unsigned long long>(st.st_mtim.tv_sec) * 1000000000ull
+        + static_cast<unsigned long long>(st.st_mtim.tv_nsec);
+    return true;
+}
+
+Handle::Handle(sqlite3* db, QString path)
+    : db_(db)
+    , path_(std::move(path))
+{
+    stampOf(path_, stamp_);
+}
+
+void Handle::wrote()
+{
+    ++generation_;
+    stampOf(path_, stamp_);
+}
+
+bool Handle::reusable() const
+{
+    // Anything but this handle's own writes may have changed the file:
+    // then it is opened afresh, with all the checks of a first opening.
+    FileStamp now;
+    if (!stampOf(path_, now) || !(now == stamp_))
+        return false;
+    return vb::skipOnFailure([&] { probe(); });
+}
+
+Handle::~Handle()
+{
+    sqlite3_close_v2(db_);
+}
+
+void Handle::probe() const
+{
+    if (!QFileInfo(path_).isFile())
+        vb::raise(err::Provider, QStringLiteral("Could not find file '%1'.").arg(path_));
+    sqlite3_stmt* s = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "SELECT count(*) FROM sqlite_master", -1, &s, nullptr);
+    long long tables = 0;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW)
+            tables = sqlite3_column_int64(s, 0);
+    }
+    sqlite3_finalize(s);
+    if (rc == SQLITE_NOTADB || (rc == SQLITE_ROW && tables == 0)) {
+        // SQLCipher cannot tell a wrong key from a file that is no bank;
+        // an empty file would read as a database without tables.
+        vb::raise(err::BadPassword,
+                  QStringLiteral("Not a valid password, or '%1' is not a question bank.").arg(path_));
+    }
+    if (rc != SQLITE_ROW)
+        fail(err::Provider);
+}
+
+void Handle::fail(long number) const
+{
+    const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+    vb::raise(number, QStringLiteral("%1 (%2)").arg(msg, path_));
+}
+
+Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
+    : handle_(std::move(handle))
+{
+    if (sqlite3_prepare_v2(handle_->get(), sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        handle_->fail(err::Provider);
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(const std::vector<SqlParam>& params)
+{
+    int i = 1;
+    for (const SqlParam& p : params) {
+        if (const auto* n = std::get_if<std::int64_t>(&p))
+            sqlite3_bind_int64(stmt_, i, *n);
+        else if (const auto* d = std::get_if<double>(&p))
+            sqlite3_bind_double(stmt_, i, *d);
+        else {
+            const QByteArray u = std::get<QString>(p).toUtf8();
+            sqlite3_bind_text(stmt_, i, u.constData(), u.size(), SQLITE_TRANSIENT);
+        }
+        ++i;
+    }
+}
+
+void Statement::bind(int index, const vb::Variant& value)
+{
+    using T = vb::Variant::Type;
+    switch (value.type()) {
+    case T::Empty:
+    case T::Null: sqlite3_bind_null(stmt_, index); break;
+    case T::Boolean: sqlite3_bind_int64(stmt_, index, value.toDouble() != 0 ? -1 : 0); break;
+    case T::Long: sqlite3_bind_int64(stmt_, index, static_cast<std::int64_t>(value.toDouble())); break;
+    case T::Double: sqlite3_bind_double(stmt_, index, value.toDouble()); break;
+    case T::String: {
+        const QByteArray u = value.toString().toUtf8();
+        sqlite3_bind_text(stmt_, index, u.constData(), u.size(), SQLITE_TRANSIENT);
+        break;
+    }
+    }
+}
+
+void Statement::bind(int index, std::int64_t value)
+{
+    sqlite3_bind_int64(stmt_, index, value);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(handle_->get()));
+    sqlite3_reset(stmt_);
+    vb::raise(rc == SQLITE_NOTADB ? err::BadPassword : err::Provider,
+              QStringLiteral("%1 (%2)").arg(msg, handle_->path()));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::columns() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+vb::Variant Statement::column(int index) const
+{
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_NULL: return vb::Variant::null();
+    case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index)));
+    case SQLITE_FLOAT: return vb::Variant(sqlite3_column_double(stmt_, index));
+    default:
+        return vb::Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index)),
+                                             sqlite3_column_bytes(stmt_, index)));
+    }
+}
+
+bool Statement::integerColumn(int index) const
+{
+    const char* type = sqlite3_column_decltype(stmt_, index);
+    return type && QByteArray(type).toUpper().contains("INT");
+}
+
+std::int64_t Statement::columnInt(int index) const
+{
+    return sqlite3_column_int64(stmt_, index);
+}
+
+void exec(const Handle& handle, const std::string& sql)
+{
+    char* msg = nullptr;
+    if (sqlite3_exec(handle.get(), sql.c_str(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        const QString m = QString::fromUtf8(msg ? msg : "");
+        sqlite3_free(msg);
+        vb::raise(err::Provider, m);
+    }
+}
+
+} // namespace db::detail

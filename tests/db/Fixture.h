@@ -1,0 +1,80 @@
+#pragma once
+
+#include "db/BankBuilder.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "vb/Failure.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace fixture {
+
+inline const QString Password = QStringLiteral("qz.marvolen.t418");
+
+inline db::QuestionRow question(int id, int chapter, const char* ycbz = "", const char* txbz = "3")
+{
+    db::QuestionRow q;
+    q.id = id;
+    q.question = QStringLiteral("问题%1").arg(id);
+    q.ans1 = QStringLiteral("甲");
+    q.ans2 = QStringLiteral("乙");
+    q.ans3 = QStringLiteral("丙");
+    q.ans4 = QStringLiteral("丁");
+    q.ans = QStringLiteral("1");
+    q.txbz = QString::fromLatin1(txbz);
+    q.state = QString();
+    q.zhangjie = chapter;
+    q.ycbz = QString::fromLatin1(ycbz);
+    return q;
+}
+
+inline std::vector<db::ChapterRow> chapters(int first, int last)
+{
+    std::vector<db::ChapterRow> out;
+    for (int c = first; c <= last; ++c)
+        out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
+    return out;
+}
+
+inline QString connString(const QString& path, const QString& password = Password)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+        + QStringLiteral(";jet oledb:database password=") + password;
+}
+
+inline QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+inline long failureNumber(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const vb::Failure& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Reads one column of every row of an open list, from its first record.
+inline std::vector<QString> column(db::Recordset& rs, const QString& name)
+{
+    std::vector<QString> out;
+    if (rs.recordCount() == 0)
+        return out;
+    rs.moveFirst();
+    for (; !rs.eof(); rs.moveNext())
+        out.push_back(rs.value(name).toStringOrEmpty());
+    return out;
+}
+
+} // namespace fixture
