@@ -84,6 +84,8 @@ void writeBank(const QString& path, const QString& password, const std::vector<C
                "ans TEXT, bmp TEXT, flash TEXT, txbz TEXT, state TEXT, zhangjie INTEGER, ycbz TEXT)");
         d.exec("CREATE INDEX shiti2012_id ON shiti2012 (id)");
         d.exec("CREATE INDEX shiti2012_zhangjie ON shiti2012 (zhangjie, id)");
+        // Clearing the answers finds the answered rows through this index.
+        d.exec("CREATE INDEX shiti2012_state ON shiti2012 (state)");
         d.exec("CREATE TABLE zhangjie (zhangjieid INTEGER, zhangjiename TEXT, state INTEGER)");
         std::vector<std::vector<const vb::Variant*>> rows;
         for (const ChapterRow& c : chapters)

@@ -277,14 +277,21 @@ private:
         tr.table = name();
         expectKeyword("set");
         std::string sets;
-        std::vector<std::pair<std::string, int>> assigned; // column, start of its tokens
+        struct Assignment {
+            std::string column;
+            std::size_t start; // first token of the value
+            bool literal;
+        };
+        std::vector<Assignment> assigned;
         do {
             const QString column = name();
             expectOp("=");
-            const int start = static_cast<int>(k_);
+            const std::size_t start = k_;
             const std::string value = expr();
+            const bool literal = k_ == start + 1
+                && (t_[start].kind == Token::Kind::Number || t_[start].kind == Token::Kind::String);
             sets += (sets.empty() ? "" : ", ") + quoted(column) + " = " + value;
-            assigned.emplace_back(quoted(column), start);
+            assigned.push_back({quoted(column), start, literal});
         } while (op(","));
         std::string where;
         if (keyword("where"))
@@ -292,14 +299,27 @@ private:
         const std::size_t end = k_;
         // Rows that already hold the new values are left alone: clearing the
         // answers then writes only the rows that were answered.
-        std::string unchanged;
-        for (const auto& [column, start] : assigned) {
-            k_ = start;
-            unchanged += (unchanged.empty() ? "" : " AND ") + column + " IS " + expr();
+        std::string changed;
+        if (assigned.size() == 1 && assigned[0].literal) {
+            // One column set to a literal: the rows that differ from it, in
+            // a form an index on the column can serve.
+            const std::string& column = assigned[0].column;
+            k_ = assigned[0].start;
+            const std::string below = expr();
+            k_ = assigned[0].start;
+            const std::string above = expr();
+            changed = column + " IS NULL OR " + column + " < " + below + " OR " + column + " > " + above;
+        } else {
+            std::string unchanged;
+            for (const Assignment& a : assigned) {
+                k_ = a.start;
+                unchanged += (unchanged.empty() ? "" : " AND ") + a.column + " IS " + expr();
+            }
+            changed = "NOT (" + unchanged + ")";
         }
         k_ = end;
         tr.sql = "UPDATE " + quoted(tr.table) + " SET " + sets + " WHERE " + (where.empty() ? "" : "(" + where + ") AND ")
-            + "NOT (" + unchanged + ")";
+            + "(" + changed + ")";
     }
 
     std::string param(SqlParam p)

@@ -1,0 +1,151 @@
+// Every rule a shipped bank must keep, checked over the three built banks.
+#include "db/Connection.h"
+#include "db/Errors.h"
+#include "db/Recordset.h"
+#include "vb/Failure.h"
+#include "vb/Paths.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+struct Deliverable {
+    const char* name;
+    const char* file;
+    std::map<int, int> quotas; // part-1 paper quotas by chapter
+};
+
+void PrintTo(const Deliverable& d, std::ostream* os)
+{
+    *os << d.name;
+}
+
+const std::map<int, int> Part2Quotas = {{8, 10}, {9, 20}, {10, 20}, {11, 10}, {12, 15}, {13, 20}, {14, 5}};
+
+const Deliverable Deliverables[] = {
+    {"quenvik", "hc.dll", {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}}},
+    {"lodrasse", "kc.dll", {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}}},
+    {"penmaro", "in.dll", {{1, 30}, {2, 30}, {3, 25}, {4, 15}}},
+};
+
+QString folderOf(const Deliverable& d)
+{
+    return QStringLiteral(BUILD_DIR "/") + QLatin1String(d.name);
+}
+
+QString connString(const Deliverable& d, const char* password)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + folderOf(d) + QLatin1Char('\\')
+        + QLatin1String(d.file) + QStringLiteral(";jet oledb:database password=") + QLatin1String(password);
+}
+
+class Bank : public ::testing::TestWithParam<Deliverable> {};
+
+TEST_P(Bank, KeepsEveryRuleOfAShippedBank)
+{
+    const Deliverable& d = GetParam();
+    db::Connection conn;
+    conn.setConnectionString(connString(d, "qz.marvolen.t418"));
+    ASSERT_NO_THROW(conn.open());
+
+    db::Recordset rs;
+    rs.open(QStringLiteral("select id,question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state,zhangjie,ycbz from "
+                           "shiti2012 order by id asc"),
+            conn);
+    std::set<long long> ids;
+    std::map<int, int> perChapter;
+    int total = 0, multi = 0, part1 = 0, hard = 0, pictures = 0;
+    static const QRegularExpression single(QStringLiteral("^[1-4]$"));
+    static const QRegularExpression several(QStringLiteral("^1?2?3?4?$"));
+    for (; !rs.eof(); rs.moveNext()) {
+        auto text = [&](const char* c) { return rs.value(QLatin1String(c)).toStringOrEmpty(); };
+        const long long id = static_cast<long long>(rs.value(QStringLiteral("id")).toDouble());
+        const std::string at = std::string(d.name) + " id " + std::to_string(id);
+        EXPECT_TRUE(ids.insert(id).second) << at << " twice";
+        const int ch = static_cast<int>(rs.value(QStringLiteral("zhangjie")).toDouble());
+        ASSERT_TRUE(ch >= 1 && ch <= 14) << at;
+        ++perChapter[ch];
+        ++total;
+        part1 += ch <= 7;
+        EXPECT_FALSE(text("question").isEmpty()) << at;
+        EXPECT_TRUE(text("state").isEmpty()) << at;
+        EXPECT_TRUE(text("flash").isEmpty()) << at;
+
+        const QString type = text("txbz");
+        const QString ans = text("ans");
+        QStringList options;
+        for (const char* c : {"ans1", "ans2", "ans3", "ans4"})
+            if (!text(c).isEmpty())
+                options << text(c);
+        if (type == QLatin1String("1")) {
+            EXPECT_EQ(options, (QStringList{QStringLiteral("正确"), QStringLiteral("错误")})) << at;
+            EXPECT_TRUE(ans == QLatin1String("1") || ans == QLatin1String("2")) << at;
+        } else if (type == QLatin1String("3")) {
+            EXPECT_EQ(options.size(), 4) << at;
+            EXPECT_TRUE(single.match(ans).hasMatch()) << at;
+        } else if (type == QLatin1String("2")) {
+            ++multi;
+            EXPECT_EQ(options.size(), 4) << at;
+            EXPECT_TRUE(ans.size() >= 2 && several.match(ans).hasMatch()) << at << " ans " << ans.toStdString();
+        } else {
+            ADD_FAILURE() << at << " type " << type.toStdString();
+        }
+
+        if (text("ycbz") == QLatin1String("1")) {
+            ++hard;
+            EXPECT_LE(ch, 7) << at << " error-prone outside part 1";
+        }
+        const QString bmp = text("bmp");
+        if (!bmp.isEmpty()) {
+            ++pictures;
+            EXPECT_TRUE(bmp.startsWith(QLatin1Char('\\'))) << at;
+            // The program's own join: folder, "\testimages", value.
+            const QString path = vb::nativePath(folderOf(d) + QStringLiteral("\\testimages") + bmp);
+            EXPECT_TRUE(QFile::exists(path)) << at << " " << path.toStdString();
+        }
+    }
+
+    for (const auto& [ch, quota] : d.quotas)
+        EXPECT_GE(perChapter[ch], 2 * quota) << d.name << " chapter " << ch;
+    for (int ch : {6, 7})
+        EXPECT_GE(perChapter[ch], 10) << d.name << " chapter " << ch;
+    for (const auto& [ch, quota] : Part2Quotas)
+        EXPECT_GE(perChapter[ch] * 5, quota * 6) << d.name << " chapter " << ch;
+    EXPECT_GE(multi * 10, total) << d.name << ": fewer than a tenth multiple choice";
+    EXPECT_NEAR(static_cast<double>(hard) / part1, 0.2, 0.05) << d.name;
+    EXPECT_GE(pictures, 30) << d.name;
+
+    db::Recordset chapters;
+    chapters.open(QStringLiteral("select zhangjieid,zhangjiename,state from zhangjie order by zhangjieid asc"), conn);
+    std::map<int, int> groups;
+    for (; !chapters.eof(); chapters.moveNext()) {
+        const int id = static_cast<int>(chapters.value(0).toDouble());
+        const int group = static_cast<int>(chapters.value(2).toDouble());
+        EXPECT_EQ(group, id <= 7 ? 1 : 2) << d.name << " chapter " << id;
+        EXPECT_FALSE(chapters.value(1).toStringOrEmpty().isEmpty());
+        ++groups[group];
+    }
+    EXPECT_EQ(groups, (std::map<int, int>{{1, 7}, {2, 7}})) << d.name;
+}
+
+TEST_P(Bank, OpensWithItsKeyOnly)
+{
+    db::Connection conn;
+    conn.setConnectionString(connString(GetParam(), "qz.marvolen.t41"));
+    try {
+        conn.open();
+        ADD_FAILURE() << "opened with a wrong password";
+    } catch (const vb::Failure& f) {
+        EXPECT_EQ(f.number(), db::err::BadPassword);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Deliverables, Bank, ::testing::ValuesIn(Deliverables),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
