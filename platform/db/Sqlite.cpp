@@ -156,6 +156,9 @@ std::shared_ptr<Handle> Handle::open(const QString& path, const QString& passwor
     sqlite3_key(raw, key.constData(), key.size());
     registerFunctions(raw);
     h->probe();
+    // Room for a whole bank's pages, decrypted: every list opening reads
+    // the rows of its condition.
+    exec(*h, "PRAGMA cache_size = -65536");
     return h;
 }
 

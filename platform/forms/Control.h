@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QWidget;
+class QCursor;
+
+namespace forms {
+
+class Form;
+
+// What every control has: a name (and index in a control array), a
+// container, geometry in twips, visibility, a tag, a tooltip, a mouse
+// pointer, a font and colours. The Qt widget is created by the subclass.
+class Control : public QObject {
+public:
+    Control(Form& form, Control* container, QString name, int index, QWidget* widget);
+    ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Form& form() const { return form_; }
+    Control* container() const { return container_; }
+    QWidget* widget() const { return widget_; }
+    const QString& name() const { return name_; }
+    int index() const { return index_; }
+
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    void setLeft(float v) { move(v, top_, width_, height_); }
+    void setTop(float v) { move(left_, v, width_, height_); }
+    void setWidth(float v) { move(left_, top_, v, height_); }
+    void setHeight(float v) { move(left_, top_, width_, v); }
+    virtual void move(float left, float top, float width, float height);
+
+    // The control's own visibility, whatever its containers show.
+    bool isVisible() const { return visible_; }
+    void setVisible(bool visible);
+    bool isEnabled() const;
+    void setEnabled(bool enabled);
+
+    const QString& tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
+    QString toolTipText() const;
+    void setToolTipText(const QString& text);
+
+    // 0 default, 7 size N-S, 8 size NW-SE, 9 size W-E, 99 the mouse icon.
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+    void setMouseIcon(const QCursor& cursor);
+
+    // 0 brings the control to the front of its container, 1 to the back.
+    void zOrder(int position = 0);
+
+    QFont font() const;
+    virtual void setFont(const QFont& font);
+    long backColor() const { return backColor_; }
+    virtual void setBackColor(long colour);
+    long foreColor() const { return foreColor_; }
+    virtual void setForeColor(long colour);
+
+    std::function<void()> onClick;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A loaded array element takes the first element's properties, hidden.
+    void copyFrom(const Control& first);
+    void applyColours();
+    void setGeometryTwips(float left, float top, float width, float height);
+
+    long backColor_ = 0xFFFFFF;
+    long foreColor_ = 0;
+    // Controls whose widget reports clicks itself turn this off.
+    bool clickOnRelease_ = true;
+
+private:
+    void applyCursor();
+
+    Form& form_;
+    Control* container_;
+    QString name_;
+    int index_;
+    QWidget* widget_;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    QString tag_;
+    int mousePointer_ = 0;
+    std::unique_ptr<QCursor> mouseIcon_;
+};
+
+} // namespace forms

@@ -1,0 +1,430 @@
+#include "forms/Controls.h"
+
+#include "forms/Form.h"
+#include "forms/Runtime.h"
+#include "vb/Failure.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QWidget>
+
+namespace forms {
+
+// Label ---------------------------------------------------------------
+
+Label::Label(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QLabel)
+    , label_(static_cast<QLabel*>(widget()))
+{
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label_->setWordWrap(true);
+    label_->setTextFormat(Qt::PlainText);
+    label_->setAttribute(Qt::WA_TranslucentBackground);
+    backColor_ = ButtonFace;
+    applyColours();
+}
+
+void Label::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    label_->setText(caption);
+    fit();
+}
+
+void Label::setAutoSize(bool on)
+{
+    autoSize_ = on;
+    label_->setWordWrap(!on);
+    fit();
+}
+
+void Label::setFont(const QFont& font)
+{
+    Control::setFont(font);
+    fit();
+}
+
+void Label::fit()
+{
+    if (!autoSize_)
+        return;
+    const QFontMetrics fm(label_->font());
+    const QRect r = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, caption_);
+    setGeometryTwips(left(), top(), toTwipsX(r.width()), toTwipsY(std::max(r.height(), fm.height())));
+}
+
+// Image ---------------------------------------------------------------
+
+Image::Image(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QLabel)
+    , label_(static_cast<QLabel*>(widget()))
+{
+    label_->setAttribute(Qt::WA_TranslucentBackground);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Image::setPicture(const Picture& picture)
+{
+    picture_ = picture;
+    if (!stretch_ && !picture_.isNull())
+        setGeometryTwips(left(), top(), picture_.width(), picture_.height());
+    show();
+}
+
+void Image::setStretch(bool on)
+{
+    stretch_ = on;
+    show();
+}
+
+void Image::move(float left, float top, float width, float height)
+{
+    // Without stretching the picture decides the size.
+    if (!stretch_ && !picture_.isNull()) {
+        width = picture_.width();
+        height = picture_.height();
+    }
+    setGeometryTwips(left, top, width, height);
+    show();
+}
+
+void Image::show()
+{
+    if (picture_.isNull()) {
+        label_->clear();
+        return;
+    }
+    if (stretch_)
+        label_->setPixmap(picture_.pixmap().scaled(label_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    else
+        label_->setPixmap(picture_.pixmap());
+}
+
+// PictureBox ----------------------------------------------------------
+
+class PictureBox::Surface : public QWidget {
+public:
+    explicit Surface(PictureBox* owner = nullptr) : owner_(owner) {}
+    void setOwner(PictureBox* owner) { owner_ = owner; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!owner_)
+            return;
+        QPainter p(this);
+        p.drawImage(0, 0, owner_->surface_);
+        if (owner_->borderStyle_ == 1) {
+            p.setPen(QColor(100, 100, 100));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    PictureBox* owner_;
+};
+
+PictureBox::PictureBox(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new Surface)
+    , view_(static_cast<Surface*>(widget()))
+{
+    view_->setOwner(this);
+    backColor_ = ButtonFace;
+    foreColor_ = WindowText;
+    resizeSurface();
+    cls();
+}
+
+PictureBox::PictureBox(const PictureBox& first, int index)
+    : Control(first.form(), first.container(), first.name(), index, new Surface)
+    , view_(static_cast<Surface*>(widget()))
+{
+    view_->setOwner(this);
+    borderStyle_ = first.borderStyle_;
+    copyFrom(first);
+    resizeSurface();
+    cls();
+}
+
+void PictureBox::setBackColor(long colour)
+{
+    Control::setBackColor(colour);
+    cls();
+}
+
+void PictureBox::move(float left, float top, float width, float height)
+{
+    setGeometryTwips(left, top, width, height);
+    resizeSurface();
+}
+
+void PictureBox::setBorderStyle(int style)
+{
+    borderStyle_ = style;
+    view_->update();
+}
+
+void PictureBox::resizeSurface()
+{
+    const QSize size = view_->size().expandedTo(QSize(1, 1));
+    if (surface_.size() == size)
+        return;
+    QImage grown(size, QImage::Format_RGB32);
+    grown.fill(toQColor(backColor_));
+    QPainter p(&grown);
+    if (!surface_.isNull())
+        p.drawImage(0, 0, surface_);
+    p.end();
+    surface_ = grown;
+    view_->update();
+}
+
+void PictureBox::refresh()
+{
+    view_->update();
+}
+
+void PictureBox::cls()
+{
+    surface_.fill(toQColor(backColor_));
+    currentX = 0;
+    currentY = 0;
+    view_->update();
+}
+
+void PictureBox::print(const QString& text)
+{
+    QPainter p(&surface_);
+    p.setFont(font());
+    p.setPen(toQColor(foreColor_));
+    const QFontMetrics fm(font());
+    p.drawText(toPixelsX(currentX), toPixelsY(currentY) + fm.ascent(), text);
+    p.end();
+    currentX = 0;
+    currentY += toTwipsY(fm.height());
+    view_->update();
+}
+
+float PictureBox::textWidth(const QString& text) const
+{
+    return toTwipsX(QFontMetrics(font()).horizontalAdvance(text));
+}
+
+float PictureBox::textHeight(const QString&) const
+{
+    return toTwipsY(QFontMetrics(font()).height());
+}
+
+// Frame ---------------------------------------------------------------
+
+class Frame::View : public QWidget {
+public:
+    explicit View(Frame* owner = nullptr) : owner_(owner) { setAutoFillBackground(true); }
+    void setOwner(Frame* owner) { owner_ = owner; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!owner_ || owner_->borderStyle_ == 0)
+            return;
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        const int mid = fm.height() / 2;
+        p.setPen(QColor(160, 160, 160));
+        p.drawRect(QRect(0, mid, width() - 1, height() - mid - 1));
+        if (!owner_->caption_.isEmpty()) {
+            const int w = fm.horizontalAdvance(owner_->caption_);
+            p.fillRect(QRect(6, 0, w + 6, fm.height()), toQColor(owner_->backColor_));
+            p.setPen(toQColor(owner_->foreColor_));
+            p.drawText(QRect(9, 0, w + 2, fm.height()), Qt::AlignLeft | Qt::AlignVCenter, owner_->caption_);
+        }
+    }
+
+private:
+    Frame* owner_;
+};
+
+Frame::Frame(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new View)
+    , view_(static_cast<View*>(widget()))
+{
+    view_->setOwner(this);
+    backColor_ = 0xFFFFFF;
+    applyColours();
+}
+
+void Frame::setCaption(const QString& caption)
+{
+    caption_ = caption;
+    view_->update();
+}
+
+void Frame::setBorderStyle(int style)
+{
+    borderStyle_ = style;
+    view_->update();
+}
+
+void Frame::setBackColor(long colour)
+{
+    Control::setBackColor(colour);
+    view_->update();
+}
+
+void Frame::setForeColor(long colour)
+{
+    Control::setForeColor(colour);
+    view_->update();
+}
+
+// CheckBox ------------------------------------------------------------
+
+CheckBox::CheckBox(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QCheckBox)
+    , box_(static_cast<QCheckBox*>(widget()))
+{
+    clickOnRelease_ = false;
+    box_->setAutoFillBackground(true);
+    QObject::connect(box_, &QCheckBox::clicked, this, [this] { raiseEvent(onClick); });
+}
+
+CheckBox::CheckBox(const CheckBox& first, int index)
+    : CheckBox(first.form(), first.container(), first.name(), index)
+{
+    copyFrom(first);
+    box_->setText(first.caption());
+}
+
+QString CheckBox::caption() const
+{
+    return box_->text();
+}
+
+void CheckBox::setCaption(const QString& caption)
+{
+    box_->setText(caption);
+}
+
+int CheckBox::value() const
+{
+    return box_->isChecked() ? 1 : 0;
+}
+
+void CheckBox::setValue(int value)
+{
+    box_->setChecked(value == 1);
+}
+
+void CheckBox::setBackColor(long colour)
+{
+    Control::setBackColor(colour);
+    QPalette p = box_->palette();
+    p.setColor(QPalette::Button, toQColor(colour));
+    box_->setPalette(p);
+}
+
+// ComboBox ------------------------------------------------------------
+
+ComboBox::ComboBox(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QComboBox)
+    , combo_(static_cast<QComboBox*>(widget()))
+{
+    clickOnRelease_ = false;
+    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raiseEvent(onClick); });
+}
+
+void ComboBox::addItem(const QString& item)
+{
+    combo_->addItem(item);
+}
+
+int ComboBox::listCount() const
+{
+    return combo_->count();
+}
+
+int ComboBox::listIndex() const
+{
+    return combo_->currentIndex();
+}
+
+void ComboBox::setListIndex(int index)
+{
+    if (index < -1 || index >= combo_->count())
+        vb::raise(380, QStringLiteral("Invalid property value"));
+    combo_->setCurrentIndex(index);
+}
+
+QString ComboBox::text() const
+{
+    return combo_->currentText();
+}
+
+void ComboBox::move(float left, float top, float width, float)
+{
+    // A drop-down list's height follows its font.
+    setGeometryTwips(left, top, width, toTwipsY(combo_->sizeHint().height()));
+}
+
+// TextBox -------------------------------------------------------------
+
+TextBox::TextBox(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QLineEdit)
+    , edit_(static_cast<QLineEdit*>(widget()))
+{
+    clickOnRelease_ = false;
+    backColor_ = WindowBackground;
+    foreColor_ = WindowText;
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raiseEvent(onChange); });
+}
+
+QString TextBox::text() const
+{
+    return edit_->text();
+}
+
+void TextBox::setText(const QString& text)
+{
+    // textChanged, and with it the change event, runs inside this call.
+    edit_->setText(text);
+}
+
+void TextBox::setAlignment(int alignment)
+{
+    edit_->setAlignment(alignment == 2 ? Qt::AlignCenter : alignment == 1 ? Qt::AlignRight : Qt::AlignLeft);
+}
+
+bool TextBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edit_ && event->type() == QEvent::KeyPress && onKeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        int ascii = 0;
+        switch (ke->key()) {
+        case Qt::Key_Backspace: ascii = 8; break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: ascii = 13; break;
+        case Qt::Key_Escape: ascii = 27; break;
+        case Qt::Key_Tab: ascii = 9; break;
+        default:
+            if (!ke->text().isEmpty() && !(ke->modifiers() & Qt::ControlModifier))
+                ascii = ke->text().at(0).unicode();
+        }
+        if (ascii != 0) {
+            const int typed = ascii;
+            raiseEvent([&] { onKeyPress(ascii); });
+            if (ascii == 0)
+                return true; // discarded
+            if (ascii != typed && ascii >= 32) {
+                edit_->insert(QString(QChar(ascii)));
+                return true;
+            }
+        }
+    }
+    return Control::eventFilter(watched, event);
+}
+
+} // namespace forms

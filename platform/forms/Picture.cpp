@@ -1,0 +1,99 @@
+#include "forms/Picture.h"
+
+#include "forms/Runtime.h"
+#include "vb/Failure.h"
+#include "vb/Paths.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <map>
+
+namespace forms {
+
+float Picture::width() const
+{
+    return toTwipsX(pixmap_.width());
+}
+
+float Picture::height() const
+{
+    return toTwipsY(pixmap_.height());
+}
+
+Picture loadPicture(const QString& path)
+{
+    if (path.isEmpty())
+        return Picture();
+    const QString file = vb::nativePath(path);
+    if (!QFileInfo(file).isFile())
+        vb::raise(53, QStringLiteral("File not found"));
+    QImageReader reader(file);
+    const QImage image = reader.read();
+    if (image.isNull())
+        vb::raise(481, QStringLiteral("Invalid picture"));
+    return Picture(QPixmap::fromImage(image));
+}
+
+namespace {
+QPixmap renderSvg(const QString& name, QSize size)
+{
+    QSvgRenderer renderer(name);
+    if (!renderer.isValid())
+        return QPixmap();
+    if (size.isEmpty())
+        size = renderer.defaultSize();
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p);
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
+struct CursorResource {
+    QString svg;
+    QPoint hotSpot;
+};
+std::map<int, CursorResource>& cursors()
+{
+    static std::map<int, CursorResource> c;
+    return c;
+}
+} // namespace
+
+Picture resourcePicture(const QString& name)
+{
+    QPixmap p = name.endsWith(QLatin1String(".svg")) ? renderSvg(name, QSize()) : QPixmap(name);
+    if (p.isNull())
+        vb::raise(481, QStringLiteral("Invalid picture"));
+    return Picture(std::move(p));
+}
+
+void registerCursorResource(int id, const QString& svg, QPoint hotSpot)
+{
+    cursors()[id] = {svg, hotSpot};
+}
+
+QCursor resourceCursor(int id)
+{
+    auto found = cursors().find(id);
+    if (found == cursors().end())
+        vb::raise(326, QStringLiteral("Resource with identifier '%1' not found").arg(id));
+    const QPixmap p = renderSvg(found->second.svg, QSize(32, 32));
+    if (p.isNull())
+        vb::raise(481, QStringLiteral("Invalid picture"));
+    return QCursor(p, found->second.hotSpot.x(), found->second.hotSpot.y());
+}
+
+QIcon resourceIcon(const QString& name, std::initializer_list<int> sizes)
+{
+    QIcon icon;
+    for (int s : sizes)
+        icon.addPixmap(renderSvg(name, QSize(s, s)));
+    return icon;
+}
+
+} // namespace forms

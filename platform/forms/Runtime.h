@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace forms {
+
+// Twips per pixel of the screen (15 at 96 logical dpi).
+float twipsPerPixelX();
+float twipsPerPixelY();
+int toPixelsX(float twips);
+int toPixelsY(float twips);
+float toTwipsX(int pixels);
+float toTwipsY(int pixels);
+
+// A colour as the program writes it, &H00BBGGRR, or a system colour
+// (&H80000000 + index) taken from the palette. Invalid values fail (5).
+QColor toQColor(long colour);
+long fromQColor(const QColor& colour);
+
+// System colours the program names.
+constexpr long ButtonFace = static_cast<long>(0x8000000F);
+constexpr long WindowBackground = static_cast<long>(0x80000005);
+constexpr long WindowText = static_cast<long>(0x80000008);
+
+// A font by the name and point size the program gives; "Tahoma" and "宋体"
+// stand for installed fonts (see installFontSubstitutes).
+QFont font(const QString& family, double points, bool bold = false);
+void installFontSubstitutes();
+
+// The folder of the program's executable, without a final separator.
+QString appPath();
+
+// Runs an event handler. A failure that escapes it is written to standard
+// error and the program goes on.
+void raiseEvent(const std::function<void()>& handler);
+
+} // namespace forms
