@@ -161,6 +161,7 @@ void Control::applyColours()
         return;
     QPalette p = widget_->palette();
     p.setColor(QPalette::Window, toQColor(backColor_));
+    p.setColor(QPalette::Base, toQColor(backColor_));
     p.setColor(QPalette::WindowText, toQColor(foreColor_));
     p.setColor(QPalette::Text, toQColor(foreColor_));
     p.setColor(QPalette::ButtonText, toQColor(foreColor_));

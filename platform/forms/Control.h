@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <functional>
 
@@ -24,7 +26,7 @@ public:
 
     Form& form() const { return form_; }
     Control* container() const { return container_; }
-    QWidget* widget() const { return widget_; }
+    QWidget* widget() const { return widget_.data(); }
     const QString& name() const { return name_; }
     int index() const { return index_; }
 
@@ -85,7 +87,7 @@ private:
     Control* container_;
     QString name_;
     int index_;
-    QWidget* widget_;
+    QPointer<QWidget> widget_; // a container's deletion may take it first
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     QString tag_;

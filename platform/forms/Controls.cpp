@@ -31,7 +31,8 @@ Label::Label(Form& form, Control* container, const QString& name, int index)
 void Label::setCaption(const QString& caption)
 {
     caption_ = caption;
-    label_->setText(caption);
+    // The program breaks lines with CR LF.
+    label_->setText(QString(caption).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     fit();
 }
 
@@ -53,7 +54,7 @@ void Label::fit()
     if (!autoSize_)
         return;
     const QFontMetrics fm(label_->font());
-    const QRect r = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, caption_);
+    const QRect r = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, label_->text());
     setGeometryTwips(left(), top(), toTwipsX(r.width()), toTwipsY(std::max(r.height(), fm.height())));
 }
 
@@ -289,6 +290,7 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
 {
     clickOnRelease_ = false;
     box_->setAutoFillBackground(true);
+    applyColours();
     QObject::connect(box_, &QCheckBox::clicked, this, [this] { raiseEvent(onClick); });
 }
 
@@ -334,6 +336,9 @@ ComboBox::ComboBox(Form& form, Control* container, const QString& name, int inde
     , combo_(static_cast<QComboBox*>(widget()))
 {
     clickOnRelease_ = false;
+    backColor_ = WindowBackground;
+    foreColor_ = WindowText;
+    applyColours();
     QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raiseEvent(onClick); });
 }
 
@@ -379,6 +384,7 @@ TextBox::TextBox(Form& form, Control* container, const QString& name, int index)
     clickOnRelease_ = false;
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
+    applyColours();
     QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raiseEvent(onChange); });
 }
 

@@ -1,0 +1,20 @@
+// One program, built three times: DELIVERABLE names the record of this one.
+#include "study/Deliverable.h"
+#include "study/FormMain.h"
+
+#include "forms/MsgBox.h"
+#include "forms/Picture.h"
+#include "forms/Runtime.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    forms::installFontSubstitutes();
+    forms::setAppTitle(QStringLiteral("Torvasen"));
+    forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));
+    study::FormMain main(study::DELIVERABLE());
+    main.show();
+    return app.exec();
+}

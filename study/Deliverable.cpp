@@ -1,0 +1,41 @@
+#include "Deliverable.h"
+
+namespace study {
+
+const Deliverable& quenvik()
+{
+    static const Deliverable d{QStringLiteral("Quenvik"),
+                               QStringLiteral("\\hc.dll;jet oledb:database password=qz.marvolen.t418"),
+                               {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}},
+                               5,
+                               0x80FF,
+                               3070,
+                               QStringLiteral(":/background_quenvik.svg")};
+    return d;
+}
+
+const Deliverable& lodrasse()
+{
+    static const Deliverable d{QStringLiteral("Lodrasse"),
+                               QStringLiteral("\\kc.dll;jet oledb:database password=qz.marvolen.t418"),
+                               {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}},
+                               5,
+                               0x80FF,
+                               3070,
+                               QStringLiteral(":/background_lodrasse.svg")};
+    return d;
+}
+
+const Deliverable& penmaro()
+{
+    static const Deliverable d{QStringLiteral("Penmaro"),
+                               QStringLiteral("\\in.dll;jet oledb:database password=qz.marvolen.t418"),
+                               {{1, 30}, {2, 30}, {3, 25}, {4, 15}},
+                               4,
+                               0x8000,
+                               3090,
+                               QStringLiteral(":/background_penmaro.svg")};
+    return d;
+}
+
+} // namespace study

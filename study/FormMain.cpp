@@ -1,0 +1,511 @@
+#include "FormMain.h"
+
+#include "forms/MsgBox.h"
+#include "forms/Picture.h"
+#include "forms/Runtime.h"
+#include "vb/Conversions.h"
+#include "vb/Failure.h"
+
+#include <QWidget>
+
+namespace study {
+
+using forms::font;
+using vb::skipOnFailure;
+
+namespace {
+
+constexpr long Red = 0xFF;
+const QString Tahoma = QStringLiteral("Tahoma");
+constexpr double WindowFontSize = 14.25;
+const QString QuestionColumns =
+    QStringLiteral("select question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state from shiti2012 where ");
+
+// "Object variable not set": what using a never-created object gives.
+[[noreturn]] void objectNotSet()
+{
+    vb::raise(91, QStringLiteral("Object variable or With block variable not set"));
+}
+
+template <class T>
+T* place(T* control, float left, float top, float width, float height)
+{
+    control->move(left, top, width, height);
+    return control;
+}
+
+bool present(const vb::Variant& v)
+{
+    return !v.isNull() && !v.toStringOrEmpty().isEmpty();
+}
+
+} // namespace
+
+FormMain::FormMain(const Deliverable& deliverable)
+    : deliverable_(deliverable)
+{
+    setCaption(QString());
+    setIcon(forms::resourceIcon(QStringLiteral(":/icon.svg"), {128, 64, 48, 32, 16}));
+    setClientSize(14895, 10050);
+    window()->setFont(font(Tahoma, WindowFontSize));
+    buildControls();
+    onLoad = [this] { Form_Load(); };
+    onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+    imgNav.onClick = [this](int index) { imgNav_Click(static_cast<std::int16_t>(index)); };
+    txtCurrent->onChange = [this] { txtCurrent_Change(); };
+}
+
+FormMain::~FormMain() = default;
+
+void FormMain::buildControls()
+{
+    using namespace forms;
+    // Within a container the first control listed lies on top: each list
+    // is stacked after it is built.
+    std::vector<std::vector<Control*>> stacks;
+    auto stack = [&](std::vector<Control*> list) { stacks.push_back(std::move(list)); };
+
+    SkinFrame1 = place(new Frame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
+    SkinFrame1->setBackColor(0xD8E9EC);
+
+    Frame1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Frame1")), 60, 540, 14700, 9400);
+    FR0 = place(new Frame(*this, Frame1, QStringLiteral("FR0")), 160, 1440, 14400, 7890);
+    FR0->setVisible(false);
+    FR01 = place(new Frame(*this, FR0, QStringLiteral("FR01")), 50, 50, 14300, 7800);
+    FR01->setBorderStyle(1);
+    FR01->setCaption(QStringLiteral("考试题目"));
+    FR01->setForeColor(deliverable_.questionCaptionColour);
+    FR01->setFont(font(Tahoma, 10.5, true));
+    Timer1.setInterval(1000);
+    Timer1.setEnabled(false);
+
+    Fr4 = place(new Frame(*this, FR01, QStringLiteral("Fr4")), 120, 6100, 14055, 1515);
+    Fr4->setVisible(false);
+    auto& cell0 = optNum.add(std::make_unique<PictureBox>(*this, Fr4, QStringLiteral("optNum"), 0));
+    cell0.move(120, 30, 550, 270);
+    cell0.setBackColor(WindowBackground);
+    cell0.setForeColor(WindowText);
+    cell0.setFont(font(Tahoma, 8.25));
+    Frame2 = place(new Frame(*this, Fr4, QStringLiteral("Frame2")), 0, 1200, 8175, 345);
+    Frame2->setEnabled(false);
+    stack({&cell0, Frame2});
+
+    std::vector<Control*> legend;
+    const float swatchLeft[] = {150, 1560, 3210, 4800, 6510};
+    for (int i = 4; i >= 0; --i) {
+        auto& swatch = optE.add(std::make_unique<PictureBox>(*this, Frame2, QStringLiteral("optE"), i));
+        swatch.move(swatchLeft[i], 30, 480, 270);
+        legend.push_back(&swatch);
+    }
+    struct LegendLabel {
+        int index;
+        float left, width;
+        const char* caption;
+    };
+    const LegendLabel labels[] = {{8, 690, 540, "未答题"},
+                                  {7, 2100, 720, "当前答题"},
+                                  {6, 3750, 540, "已答题"},
+                                  {5, 5340, 720, "回答正确"},
+                                  {4, 7080, 720, "回答错误"}};
+    for (const LegendLabel& l : labels) {
+        auto& label = lbl.add(std::make_unique<Label>(*this, Frame2, QStringLiteral("lbl"), l.index));
+        label.move(l.left, 68, l.width, 195);
+        label.setFont(font(Tahoma, 8.25));
+        label.setAutoSize(true);
+        label.setCaption(QString::fromUtf8(l.caption));
+        legend.push_back(&label);
+    }
+    stack(legend);
+
+    FrameBack = place(new Frame(*this, FR01, QStringLiteral("FrameBack")), 6480, 1620, 7515, 3300);
+    imgTitlePic = place(new Image(*this, FrameBack, QStringLiteral("imgTitlePic")), 0, 0, 7515, 3300);
+
+    cboJump = place(new ComboBox(*this, FR01, QStringLiteral("cboJump")), 240, 5450, 885, 360);
+    cboJump->setFont(font(Tahoma, 9.75, true));
+    cboJump->addItem(QStringLiteral("自动"));
+    cboJump->addItem(QStringLiteral("手动"));
+    cboJump->move(240, 5450, 885, 360);
+
+    txtCurrent = place(new TextBox(*this, FR01, QStringLiteral("txtCurrent")), 12240, 420, 795, 375);
+    txtCurrent->setFont(font(Tahoma, 12, true));
+    txtCurrent->setAlignment(2);
+    txtCurrent->setText(QStringLiteral("0"));
+
+    auto image = [&](const char* name, const char* picture, float l, float t, float w, float h) {
+        auto* img = new Image(*this, FR01, QString::fromLatin1(name));
+        img->move(l, t, w, h);
+        if (picture)
+            img->setPicture(resourcePicture(QString::fromLatin1(picture)));
+        return img;
+    };
+    imgDone = new Image(*this, FR01, QStringLiteral("imgDone"));
+    imgDone->setStretch(true);
+    imgDone->move(11520, 5000, 1230, 480);
+    imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.svg")));
+    imgDone->setVisible(false);
+    imgCommit = image("imgCommit", ":/btn_commit.svg", 10920, 5595, 900, 345);
+
+    lblTime = place(new Label(*this, FR01, QStringLiteral("lblTime")), 7320, 480, 900, 375);
+    lblTime->setForeColor(Red);
+    lblTime->setFont(font(Tahoma, 15.75, true));
+    lblTime->setAutoSize(true);
+    lblTime->setCaption(QStringLiteral("45:00"));
+    lblTime->setVisible(false);
+
+    imgOK = image("imgOK", ":/tick.svg", 2670, 4900, 270, 270);
+
+    lblRightAnswer = place(new Label(*this, FR01, QStringLiteral("lblRightAnswer")), 5880, 4755, 300, 525);
+    lblRightAnswer->setForeColor(0x8000);
+    lblRightAnswer->setFont(font(Tahoma, 21.75, true));
+    lblRightAnswer->setAutoSize(true);
+    lblRightAnswer->setCaption(QStringLiteral("A"));
+
+    lblMyAnswer = place(new Label(*this, FR01, QStringLiteral("lblMyAnswer")), 1800, 4700, 330, 585);
+    lblMyAnswer->setForeColor(Red);
+    lblMyAnswer->setFont(font(Tahoma, 24, true));
+    lblMyAnswer->setAutoSize(true);
+    lblMyAnswer->setCaption(QStringLiteral("A"));
+
+    imgNext = image("imgNext", ":/btn_next.svg", 9720, 5600, 900, 345);
+    imgPre = image("imgPre", ":/btn_prev.svg", 8520, 5600, 900, 345);
+
+    std::vector<Control*> answers;
+    const float answerLeft[] = {8520, 9240, 9960, 10680};
+    const char* const answerPicture[] = {":/btn_a.svg", ":/btn_b.svg", ":/btn_c.svg", ":/btn_d.svg"};
+    for (int i = 3; i >= 0; --i) {
+        auto& b = imgAnswer.add(std::make_unique<Image>(*this, FR01, QStringLiteral("imgAnswer"), i));
+        b.move(answerLeft[i], 5000, 450, 450);
+        b.setPicture(resourcePicture(QString::fromLatin1(answerPicture[i])));
+        answers.push_back(&b);
+    }
+
+    auto label = [&](int index, float l, float t, float w, float h, const QString& caption, const QFont& f,
+                     bool sized) -> Label& {
+        auto& x = lbl.add(std::make_unique<Label>(*this, FR01, QStringLiteral("lbl"), index));
+        x.move(l, t, w, h);
+        x.setFont(f);
+        x.setAutoSize(sized);
+        x.setCaption(caption);
+        return x;
+    };
+    Label& lbl3 = label(3, 1260, 5500, 1350, 240, QStringLiteral("跳转到下一题"), font(Tahoma, 9.75), true);
+    Label& lbl2 = label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
+                        font(Tahoma, WindowFontSize), true);
+
+    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, 5820, 2685);
+    lblAnswer->setFont(font(Tahoma, 15));
+    lblAnswer->setCaption(QStringLiteral("答案"));
+    lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, 13800, 1065);
+    lblTitle->setFont(font(Tahoma, 15));
+    lblTitle->setCaption(QStringLiteral("题目"));
+
+    Label& lbl1 = label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
+                        font(Tahoma, 12), false);
+
+    lblAll = place(new Label(*this, FR01, QStringLiteral("lblAll")), 960, 480, 660, 345);
+    lblAll->setFont(font(Tahoma, 14.25, true));
+    lblAll->setAutoSize(true);
+    lblAll->setCaption(QStringLiteral("xxxx"));
+    Label& lbl0 = label(0, 240, 480, 570, 345, QStringLiteral("共计"), font(Tahoma, WindowFontSize), true);
+
+    imgErr = image("imgErr", ":/cross.svg", 2670, 4900, 270, 270);
+
+    std::vector<Control*> fr01 = {Fr4, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime, imgOK,
+                                  lblRightAnswer, lblMyAnswer, imgNext, imgPre};
+    fr01.insert(fr01.end(), answers.begin(), answers.end());
+    fr01.insert(fr01.end(), {&lbl3, &lbl2, lblAnswer, lblTitle, &lbl1, lblAll, &lbl0, imgErr});
+    stack(fr01);
+
+    std::vector<Control*> frame1;
+    const float partTwoTop[] = {5650, 6330, 7030, 7730, 8400}; // entries 5 to 9
+    for (int i = 9; i >= 5; --i) {
+        auto& spot = imgNav.add(std::make_unique<Image>(*this, Frame1, QStringLiteral("imgNav"), i));
+        spot.move(370, partTwoTop[i - 5], 2055, 555);
+        spot.setVisible(false);
+        frame1.push_back(&spot);
+    }
+    const float tabLeft[] = {190, deliverable_.secondTabLeft, 5970, 8850, 11750};
+    for (int i = 4; i >= 0; --i) {
+        auto& spot = imgNav.add(std::make_unique<Image>(*this, Frame1, QStringLiteral("imgNav"), i));
+        spot.move(tabLeft[i], 850, 2730, 555);
+        frame1.push_back(&spot);
+    }
+    imgBack = new Image(*this, Frame1, QStringLiteral("imgBack"));
+    imgBack->move(0, 0, 14685, 9375);
+    imgBack->setPicture(resourcePicture(deliverable_.background));
+    frame1.insert(frame1.begin(), FR0);
+    frame1.push_back(imgBack);
+    stack(frame1);
+
+    Fr1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Fr1")), 500, 2400, 13855, 7250);
+    Fr1->setCaption(QStringLiteral("章节练习"));
+    Fr1->setFont(font(Tahoma, 15.75));
+    auto& box0 = chkChapter.add(std::make_unique<CheckBox>(*this, Fr1, QStringLiteral("chkChapter"), 0));
+    box0.move(10, 600, 8235, 405);
+    box0.setCaption(QStringLiteral("章节"));
+    box0.setBackColor(0xFFFFFF);
+    box0.setFont(font(Tahoma, 9.75));
+    imgSelect = new Image(*this, Fr1, QStringLiteral("imgSelect"));
+    imgSelect->move(8300, 1000, 1275, 420);
+    imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.svg")));
+    stack({&box0, imgSelect});
+    stack({Frame1, Fr1});
+
+    for (const auto& list : stacks)
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            (*it)->zOrder(0);
+}
+
+// Start-up and shutdown -------------------------------------------------
+
+void FormMain::Form_Load()
+{
+    SetHandCursors();
+    cboJump->setListIndex(0);
+    optNum(0).setBackColor(0xFEFDFF);
+    const long legend[] = {0xFEFDFF, 0x42BE, 0x84BFFE, 0xFE7F80, 0xFE};
+    for (int i = 0; i <= 4; ++i)
+        optE(i).setBackColor(legend[i]);
+    QuestionColors.fill(0xFEFDFF);
+}
+
+void FormMain::SetHandCursors()
+{
+    std::vector<forms::Control*> clickable;
+    for (int i = 0; i <= 9; ++i)
+        clickable.push_back(&imgNav(i));
+    for (int i = 0; i <= 3; ++i)
+        clickable.push_back(&imgAnswer(i));
+    clickable.insert(clickable.end(), {imgPre, imgNext, imgDone, imgCommit, imgSelect, &optNum(0)});
+    for (forms::Control* c : clickable) {
+        c->setMousePointer(99);
+        c->setMouseIcon(forms::resourceCursor(101)); // loaded afresh for each control
+    }
+}
+
+void FormMain::Form_QueryUnload(int&, int)
+{
+    // The first step that fails ends the shutdown; the window closes anyway.
+    try {
+        rs().close();
+        conn().close();
+        Rs.reset();
+        Conn.reset();
+        for (int i = 1; i <= 99; ++i)
+            optNum.unload(i);
+    } catch (const vb::Failure&) {
+    }
+}
+
+// The mode menu ---------------------------------------------------------
+
+void FormMain::PracticePreamble()
+{
+    Timer1.setEnabled(false);
+    lblTime->setVisible(false);
+    imgCommit->setVisible(false);
+}
+
+void FormMain::QuestionPanelUp()
+{
+    FR0->zOrder(0);
+    FR0->setVisible(true);
+}
+
+void FormMain::imgNav_Click(std::int16_t Index)
+{
+    if (Reviewing && Index != 4 && Index != 9)
+        Reviewing = false;
+    switch (Index) {
+    case 0:
+    case 5:
+        PracticePreamble();
+        OpenSequentialSet(Index == 5);
+        Fr1->setVisible(false);
+        QuestionPanelUp();
+        Fr4->setVisible(false);
+        break;
+    case 3:
+        PracticePreamble();
+        OpenErrorProneSet();
+        Fr1->setVisible(false);
+        QuestionPanelUp();
+        Fr4->setVisible(false);
+        break;
+    case 7: forms::msgBox(QStringLiteral("2013年科目一考试已取消动画！")); break;
+    case 8: forms::msgBox(QStringLiteral("2013年科目一考试已取消多选！")); break;
+    default: break;
+    }
+}
+
+void FormMain::txtCurrent_Change()
+{
+    // The display writes the number with SuppressJump set: no jump then.
+    if (SuppressJump)
+        return;
+}
+
+// Question lists --------------------------------------------------------
+
+db::Connection& FormMain::conn()
+{
+    if (!Conn)
+        Conn = std::make_unique<db::Connection>();
+    return *Conn;
+}
+
+db::Recordset& FormMain::rs()
+{
+    if (!Rs)
+        objectNotSet();
+    return *Rs;
+}
+
+QString FormMain::ConnString() const
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + forms::appPath() + deliverable_.bankLiteral;
+}
+
+void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)
+{
+    // Every step runs whatever happened to the one before.
+    skipOnFailure([&] { rs().close(); });
+    skipOnFailure([&] { conn().close(); });
+    skipOnFailure([&] { conn().setConnectionString(ConnString()); });
+    skipOnFailure([&] { conn().open(); });
+    skipOnFailure([&] { conn().execute(QStringLiteral("update shiti2012 set state=''")); });
+    skipOnFailure([&] { Rs = std::make_unique<db::Recordset>(); });
+    skipOnFailure([&] { rs().open(statement(), conn(), db::CursorType::Keyset, db::LockType::Optimistic); });
+    skipOnFailure([&] { lblAll->setCaption(QString::number(rs().recordCount()) + QStringLiteral(" 题")); });
+    skipOnFailure([&] {
+        if (!rs().eof())
+            ShowQuestion();
+    });
+    if (recordBookmark)
+        skipOnFailure([&] { CurBookmark = rs().bookmark(); });
+}
+
+void FormMain::OpenSequentialSet(bool part2)
+{
+    const QString condition = part2 ? QStringLiteral("zhangjie>=8 and zhangjie<=14") : QStringLiteral("zhangjie<=7");
+    OpenList([&] { return QuestionColumns + condition + QStringLiteral(" order by id asc"); });
+}
+
+void FormMain::OpenErrorProneSet()
+{
+    OpenList([] { return QuestionColumns + QStringLiteral("zhangjie<=7 and ycbz='1' order by id asc"); });
+}
+
+// The question on screen -----------------------------------------------
+
+QString FormMain::SortAnswerLetters(const QString& text)
+{
+    QString out;
+    for (const QChar letter : {QLatin1Char('A'), QLatin1Char('B'), QLatin1Char('C'), QLatin1Char('D')})
+        if (text.contains(letter, Qt::CaseSensitive))
+            out += letter;
+    return out;
+}
+
+QString FormMain::AnswerLetters(const QString& digits)
+{
+    QString letters = digits;
+    letters.replace(QLatin1Char('1'), QLatin1Char('A'))
+        .replace(QLatin1Char('2'), QLatin1Char('B'))
+        .replace(QLatin1Char('3'), QLatin1Char('C'))
+        .replace(QLatin1Char('4'), QLatin1Char('D'));
+    return SortAnswerLetters(letters);
+}
+
+void FormMain::ShowQuestion()
+{
+    db::Recordset& r = rs();
+    lblMyAnswer->setVisible(false);
+    imgOK->setVisible(false);
+    imgErr->setVisible(false);
+    imgDone->setVisible(false);
+    lblMyAnswer->setCaption(QString());
+    lblRightAnswer->setCaption(QString());
+    imgTitlePic->setPicture(forms::Picture());
+
+    const std::int16_t n = vb::toInteger(r.absolutePosition());
+    SuppressJump = true;
+    txtCurrent->setText(QString::number(n));
+    SuppressJump = false;
+
+    const QString title = QString::number(n) + QLatin1Char('.') + r.value(QStringLiteral("question")).toString();
+    lblTitle->setCaption(title);
+    lblTitle->setToolTipText(title);
+    lblAnswer->setVisible(true);
+
+    const char* const columns[] = {"ans1", "ans2", "ans3", "ans4"};
+    const char* const heads[] = {"A、", "B、", "C、", "D、"};
+    QString lines;
+    for (int i = 0; i < 4; ++i) {
+        const vb::Variant option = r.value(QLatin1String(columns[i]));
+        if (present(option)) {
+            lines += QString::fromUtf8(heads[i]) + option.toString();
+            if (i < 3)
+                lines += QStringLiteral("\r\n");
+            imgAnswer(i).setVisible(true);
+        } else {
+            imgAnswer(i).setVisible(false);
+        }
+    }
+    lblAnswer->setCaption(lines);
+    lblAnswer->setToolTipText(lines);
+
+    const vb::Variant type = r.value(QStringLiteral("txbz"));
+    imgDone->setVisible(!type.isNull() && type.toDouble() == 2);
+
+    const vb::Variant bmp = r.value(QStringLiteral("bmp"));
+    if (present(bmp)) {
+        // From here on a failing step is skipped: a missing picture never
+        // hides the answers.
+        skipOnFailure([&] {
+            imgTitlePic->setLeft(0);
+            imgTitlePic->setTop(0);
+        });
+        skipOnFailure([&] {
+            imgTitlePic->setPicture(forms::loadPicture(forms::appPath() + QStringLiteral("\\testimages") + bmp.toString()));
+        });
+        skipOnFailure([&] { imgTitlePic->setLeft((FrameBack->width() - imgTitlePic->width()) / 2); });
+        skipOnFailure([&] { imgTitlePic->setVisible(true); });
+        ShowAnswers([](const std::function<void()>& step) { skipOnFailure(step); });
+        return;
+    }
+    imgTitlePic->setVisible(false);
+    ShowAnswers([](const std::function<void()>& step) { step(); });
+}
+
+void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&)>& run)
+{
+    db::Recordset& r = rs();
+    if (Timer1.isEnabled()) {
+        // Exam running: the stored answer in red, never the right one.
+        run([&] { lblMyAnswer->setCaption(r.value(QStringLiteral("state")).toString()); });
+        run([&] { lblMyAnswer->setForeColor(Red); });
+        run([&] { lblMyAnswer->setVisible(true); });
+        return;
+    }
+    run([&] { lblRightAnswer->setVisible(Reviewing); });
+    run([&] { lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toString())); });
+    bool answered = true;
+    run([&] { answered = present(r.value(QStringLiteral("state"))); });
+    if (!answered)
+        return;
+    run([&] { lblRightAnswer->setVisible(true); });
+    run([&] { lblMyAnswer->setVisible(true); });
+    run([&] { lblMyAnswer->setCaption(r.value(QStringLiteral("state")).toString()); });
+    run([&] {
+        if (lblMyAnswer->caption() == lblRightAnswer->caption()) {
+            lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
+            imgOK->setVisible(true);
+        } else {
+            lblMyAnswer->setForeColor(Red);
+            imgErr->setVisible(true);
+        }
+    });
+}
+
+} // namespace study

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Deliverable.h"
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "forms/ControlArray.h"
+#include "forms/Controls.h"
+#include "forms/Form.h"
+#include "forms/Timer.h"
+#include "vb/Variant.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace study {
+
+// The main window: the mode menu over the tabs of the background picture,
+// the question panel, the exam panel with its answer sheet, the chapter
+// panel, and the connection to the bank with the current question list.
+class FormMain : public forms::Form {
+public:
+    explicit FormMain(const Deliverable& deliverable);
+    ~FormMain() override;
+
+    const Deliverable& deliverable() const { return deliverable_; }
+
+    // Window state.
+    std::unique_ptr<db::Connection> Conn; // created on first use
+    std::unique_ptr<db::Recordset> Rs;
+    vb::Variant CurBookmark;
+    bool SuppressJump = false;
+    std::int16_t ExamSeconds = 0;
+    bool Reviewing = false;
+    std::array<long, 100> QuestionColors{};
+
+    // Controls.
+    forms::Frame* SkinFrame1;
+    forms::Frame* Frame1;
+    forms::Frame* FR0;
+    forms::Frame* FR01;
+    forms::Timer Timer1{QStringLiteral("Timer1")};
+    forms::Frame* Fr4;
+    forms::ControlArray<forms::PictureBox> optNum{QStringLiteral("optNum")};
+    forms::Frame* Frame2;
+    forms::ControlArray<forms::PictureBox> optE{QStringLiteral("optE")};
+    forms::ControlArray<forms::Label> lbl{QStringLiteral("lbl")};
+    forms::Frame* FrameBack;
+    forms::Image* imgTitlePic;
+    forms::ComboBox* cboJump;
+    forms::TextBox* txtCurrent;
+    forms::Image* imgDone;
+    forms::Image* imgCommit;
+    forms::Label* lblTime;
+    forms::Image* imgOK;
+    forms::Label* lblRightAnswer;
+    forms::Label* lblMyAnswer;
+    forms::Image* imgNext;
+    forms::Image* imgPre;
+    forms::ControlArray<forms::Image> imgAnswer{QStringLiteral("imgAnswer")};
+    forms::Label* lblAnswer;
+    forms::Label* lblTitle;
+    forms::Label* lblAll;
+    forms::Image* imgErr;
+    forms::ControlArray<forms::Image> imgNav{QStringLiteral("imgNav")};
+    forms::Image* imgBack;
+    forms::Frame* Fr1;
+    forms::ControlArray<forms::CheckBox> chkChapter{QStringLiteral("chkChapter")};
+    forms::Image* imgSelect;
+
+    // Events and procedures.
+    void Form_Load();
+    void SetHandCursors();
+    void imgNav_Click(std::int16_t Index);
+    void Form_QueryUnload(int& Cancel, int UnloadMode);
+    void txtCurrent_Change();
+
+    QString ConnString() const;
+    void OpenSequentialSet(bool part2);
+    void OpenErrorProneSet();
+    void ShowQuestion();
+    static QString SortAnswerLetters(const QString& text);
+    static QString AnswerLetters(const QString& digits);
+
+private:
+    void buildControls();
+    db::Connection& conn();
+    db::Recordset& rs();
+    // The list-opening sequence; the statement is made when the list opens.
+    void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
+    // Steps 11 and 12 of the display, each run through `run`.
+    void ShowAnswers(const std::function<void(const std::function<void()>&)>& run);
+    void PracticePreamble();
+    void QuestionPanelUp();
+
+    const Deliverable& deliverable_;
+};
+
+} // namespace study
