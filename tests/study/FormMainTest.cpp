@@ -1,0 +1,353 @@
+#include "study/FormMain.h"
+
+#include "db/BankBuilder.h"
+#include "forms/MsgBox.h"
+#include "forms/Runtime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+using study::FormMain;
+
+namespace {
+
+const QString Password = QStringLiteral("qz.marvolen.t418");
+
+db::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3")
+{
+    db::QuestionRow q;
+    q.id = id;
+    q.question = QStringLiteral("问题%1").arg(id);
+    q.ans1 = QStringLiteral("甲");
+    q.ans2 = QStringLiteral("乙");
+    q.ans3 = QStringLiteral("丙");
+    q.ans4 = QStringLiteral("丁");
+    q.ans = QStringLiteral("1");
+    q.bmp = vb::Variant::null();
+    q.txbz = QString::fromLatin1(txbz);
+    q.state = QString();
+    q.zhangjie = chapter;
+    q.ycbz = QString::fromLatin1(ycbz);
+    return q;
+}
+
+std::vector<db::ChapterRow> chapters()
+{
+    std::vector<db::ChapterRow> out;
+    for (int c = 1; c <= 14; ++c)
+        out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
+    return out;
+}
+
+// The program reads its bank from its own folder: the test's.
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = forms::appPath();
+        bank = folder + QStringLiteral("/in.dll");
+        forms::setMsgBoxResponder([this](const forms::MsgBoxRequest& r) {
+            messages.push_back(r);
+            return forms::vbOK;
+        });
+    }
+    void TearDown() override
+    {
+        form.reset();
+        QFile::remove(bank);
+        QDir(folder + QStringLiteral("/testimages")).removeRecursively();
+        forms::setMsgBoxResponder([](const forms::MsgBoxRequest&) { return forms::vbOK; });
+    }
+
+    void writeBank(const std::vector<db::QuestionRow>& rows, const QString& password = Password)
+    {
+        db::writeBank(bank, password, chapters(), rows);
+    }
+
+    FormMain& open()
+    {
+        form = std::make_unique<FormMain>(study::penmaro());
+        form->show();
+        return *form;
+    }
+
+    // What the bank holds now, through a connection of the test's own.
+    std::vector<QString> states()
+    {
+        db::Connection c;
+        c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + bank
+                              + QStringLiteral(";jet oledb:database password=") + Password);
+        c.open();
+        db::Recordset r;
+        r.open(QStringLiteral("select state from shiti2012 order by id asc"), c);
+        std::vector<QString> out;
+        for (; !r.eof(); r.moveNext())
+            out.push_back(r.value(0).isNull() ? QStringLiteral("<null>") : r.value(0).toString());
+        return out;
+    }
+
+    QString folder, bank;
+    std::unique_ptr<FormMain> form;
+    std::vector<forms::MsgBoxRequest> messages;
+};
+
+TEST_F(Window, StartsIdleWithTheMenuReady)
+{
+    writeBank({question(1, 1)});
+    FormMain& f = open();
+    EXPECT_EQ(f.cboJump->text(), QStringLiteral("自动"));
+    const long legend[] = {0xFEFDFF, 0x42BE, 0x84BFFE, 0xFE7F80, 0xFE};
+    for (int i = 0; i <= 4; ++i)
+        EXPECT_EQ(f.optE(i).backColor(), legend[i]);
+    for (long c : f.QuestionColors)
+        EXPECT_EQ(c, 0xFEFDFF);
+    EXPECT_FALSE(f.FR0->isVisible());
+    EXPECT_EQ(f.imgNav(0).mousePointer(), 99);
+    EXPECT_EQ(f.optNum(0).mousePointer(), 99);
+    EXPECT_EQ(f.imgNav(1).left(), 3090); // Penmaro's second tab
+    EXPECT_EQ(f.FR01->foreColor(), 0x8000);
+    EXPECT_EQ(f.Conn, nullptr);
+    EXPECT_EQ(f.Rs, nullptr);
+    // Closing before any list does nothing but close.
+    f.unload();
+    EXPECT_FALSE(f.isLoaded());
+}
+
+TEST_F(Window, SequentialPracticeClearsAnswersAndShowsTheFirstQuestion)
+{
+    std::vector<db::QuestionRow> rows;
+    for (int id = 1; id <= 12; ++id)
+        rows.push_back(question(id, id <= 10 ? (id % 7) + 1 : 9));
+    rows[3].state = QStringLiteral("B");
+    rows[4].state = vb::Variant::null();
+    writeBank(rows);
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("10 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("1.问题1"));
+    EXPECT_EQ(f.txtCurrent->text(), QStringLiteral("1"));
+    EXPECT_FALSE(f.SuppressJump);
+    EXPECT_TRUE(f.FR0->isVisible());
+    EXPECT_FALSE(f.Fr4->isVisible());
+    EXPECT_FALSE(f.imgCommit->isVisible());
+    EXPECT_EQ(states(), std::vector<QString>(12, QString()));
+
+    // Answers given are gone when the tab is clicked again.
+    f.Rs->moveNext();
+    f.Rs->setValue(QStringLiteral("state"), QStringLiteral("A"));
+    f.imgNav_Click(0);
+    EXPECT_EQ(states(), std::vector<QString>(12, QString()));
+    EXPECT_EQ(f.Rs->absolutePosition(), 1);
+    f.Rs->setBookmark(f.CurBookmark);
+    EXPECT_EQ(f.Rs->value(QStringLiteral("question")).toString(), QStringLiteral("问题1"));
+
+    f.imgNav_Click(5); // part 2
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("2 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("1.问题11"));
+}
+
+TEST_F(Window, IntensivePracticeListsTheErrorProneQuestionsOfPartOne)
+{
+    writeBank({question(5, 1, "1"), question(2, 3, "1"), question(3, 2), question(9, 9, "1")});
+    FormMain& f = open();
+    f.imgNav_Click(3);
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("2 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("1.问题2"));
+    f.Rs->moveNext();
+    EXPECT_EQ(f.Rs->value(QStringLiteral("question")).toString(), QStringLiteral("问题5"));
+}
+
+TEST_F(Window, AnOpeningThatFailsSaysNothingAndLeavesTheCount)
+{
+    struct Case {
+        const char* name;
+        bool write;
+        QString password;
+    };
+    const Case cases[] = {{"missing bank", false, Password}, {"wrong password", true, QStringLiteral("x")}};
+    for (const Case& c : cases) {
+        QFile::remove(bank);
+        if (c.write)
+            writeBank({question(1, 1)}, c.password);
+        FormMain& f = open();
+        f.imgNav_Click(0);
+        f.imgNav_Click(3);
+        EXPECT_EQ(f.lblAll->caption(), QStringLiteral("xxxx")) << c.name;
+        EXPECT_TRUE(messages.empty()) << c.name;
+        f.unload();
+    }
+    // An empty list opens: the count is 0 and no question is shown.
+    writeBank({question(1, 9)});
+    FormMain& f = open();
+    f.imgNav_Click(3);
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("0 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("题目"));
+}
+
+TEST_F(Window, TheLearnerSeesWhatTheModeShows)
+{
+    writeBank({question(1, 1)});
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    struct Case {
+        const char* mode;
+        bool timer, reviewing;
+        const char* state;
+        bool mine;
+        long colour;
+        bool right, ok, err;
+    };
+    const long Red = 0xFF, Green = 0x8000;
+    const Case cases[] = {
+        {"exam, unanswered", true, false, "", true, Red, false, false, false},
+        {"exam, answered right", true, false, "A", true, Red, false, false, false},
+        {"practice, unanswered", false, false, "", false, 0, false, false, false},
+        {"practice, right", false, false, "A", true, Green, true, true, false},
+        {"practice, wrong", false, false, "AC", true, Red, true, false, true},
+        {"practice, small letters", false, false, "a", true, Red, true, false, true},
+        {"review, unanswered", false, true, "", false, 0, true, false, false},
+        {"review, wrong", false, true, "B", true, Red, true, false, true},
+    };
+    for (const Case& c : cases) {
+        f.Timer1.setEnabled(c.timer);
+        f.Reviewing = c.reviewing;
+        f.Rs->setValue(QStringLiteral("state"), QString::fromLatin1(c.state));
+        f.ShowQuestion();
+        EXPECT_EQ(f.lblMyAnswer->isVisible(), c.mine) << c.mode;
+        if (c.mine) {
+            EXPECT_EQ(f.lblMyAnswer->caption(), QString::fromLatin1(c.state)) << c.mode;
+            EXPECT_EQ(f.lblMyAnswer->foreColor(), c.colour) << c.mode;
+        }
+        EXPECT_EQ(f.lblRightAnswer->isVisible(), c.right) << c.mode;
+        EXPECT_EQ(f.lblRightAnswer->caption(), c.timer ? QString() : QStringLiteral("A")) << c.mode;
+        EXPECT_EQ(f.imgOK->isVisible(), c.ok) << c.mode;
+        EXPECT_EQ(f.imgErr->isVisible(), c.err) << c.mode;
+    }
+    f.Timer1.setEnabled(false);
+}
+
+TEST_F(Window, OptionLinesButtonsAndTheConfirmButton)
+{
+    db::QuestionRow twoOptions = question(1, 1, "0", "1");
+    twoOptions.ans3 = vb::Variant::null();
+    twoOptions.ans4 = QString();
+    db::QuestionRow noA = question(2, 1, "0", "2");
+    noA.ans1 = vb::Variant::null();
+    noA.ans = QStringLiteral("31");
+    db::QuestionRow untyped = question(3, 1);
+    untyped.txbz = vb::Variant::null();
+    writeBank({twoOptions, noA, untyped});
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    EXPECT_EQ(f.lblAnswer->caption(), QStringLiteral("A、甲\r\nB、乙\r\n"));
+    EXPECT_EQ(f.lblAnswer->toolTipText(), f.lblAnswer->caption());
+    const bool shown[] = {true, true, false, false};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f.imgAnswer(i).isVisible(), shown[i]) << i;
+    EXPECT_FALSE(f.imgDone->isVisible());
+
+    f.Rs->moveNext();
+    f.Reviewing = true;
+    f.ShowQuestion();
+    EXPECT_EQ(f.lblAnswer->caption(), QStringLiteral("B、乙\r\nC、丙\r\nD、丁"));
+    EXPECT_FALSE(f.imgAnswer(0).isVisible());
+    EXPECT_TRUE(f.imgAnswer(3).isVisible());
+    EXPECT_TRUE(f.imgDone->isVisible());
+    EXPECT_EQ(f.lblRightAnswer->caption(), QStringLiteral("AC"));
+
+    f.Rs->moveNext();
+    f.ShowQuestion();
+    EXPECT_FALSE(f.imgDone->isVisible());
+}
+
+TEST_F(Window, TheTenthQuestionWritesItsNumberWithoutAJump)
+{
+    std::vector<db::QuestionRow> rows;
+    for (int id = 1; id <= 12; ++id)
+        rows.push_back(question(id, 1));
+    writeBank(rows);
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    for (int i = 1; i < 10; ++i)
+        f.Rs->moveNext();
+    f.ShowQuestion();
+    EXPECT_EQ(f.txtCurrent->text(), QStringLiteral("10"));
+    EXPECT_TRUE(f.lblTitle->caption().startsWith(QStringLiteral("10.问题10")));
+    EXPECT_EQ(f.Rs->absolutePosition(), 10);
+    EXPECT_FALSE(f.SuppressJump);
+}
+
+TEST_F(Window, PicturesStandCentredAndAMissingOneHidesNothing)
+{
+    QDir().mkpath(folder + QStringLiteral("/testimages"));
+    // 300 twips (20 px) narrower than the picture area.
+    QImage narrow(481, 100, QImage::Format_RGB32);
+    narrow.fill(Qt::red);
+    ASSERT_TRUE(narrow.save(folder + QStringLiteral("/testimages/narrow.png")));
+    QFile junk(folder + QStringLiteral("/testimages/junk.png"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a picture");
+    junk.close();
+    const char* pictures[] = {"\\narrow.png", "\\missing.png", "\\junk.png", "narrow.png"};
+    std::vector<db::QuestionRow> rows;
+    for (int i = 0; i < 4; ++i) {
+        rows.push_back(question(i + 1, 1));
+        rows.back().bmp = QString::fromLatin1(pictures[i]);
+        rows.back().state = QStringLiteral("B");
+    }
+    writeBank(rows);
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    EXPECT_FALSE(f.imgTitlePic->picture().isNull());
+    EXPECT_EQ(f.imgTitlePic->left(), 150);
+    EXPECT_EQ(f.imgTitlePic->top(), 0);
+    EXPECT_TRUE(f.imgTitlePic->isVisible());
+    for (int i = 1; i < 4; ++i) {
+        f.Rs->moveNext();
+        f.Rs->setValue(QStringLiteral("state"), QStringLiteral("B"));
+        f.ShowQuestion();
+        EXPECT_TRUE(f.imgTitlePic->picture().isNull()) << pictures[i];
+        // The answers are still shown.
+        EXPECT_TRUE(f.lblMyAnswer->isVisible()) << pictures[i];
+        EXPECT_TRUE(f.imgErr->isVisible()) << pictures[i];
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Window, HiddenEntriesSevenAndEightOnlySpeak)
+{
+    writeBank({question(1, 1), question(2, 1)});
+    FormMain& f = open();
+    f.imgNav_Click(0);
+    f.Rs->moveNext();
+    f.imgNav_Click(7);
+    f.imgNav_Click(8);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].prompt, QStringLiteral("2013年科目一考试已取消动画！"));
+    EXPECT_EQ(messages[1].prompt, QStringLiteral("2013年科目一考试已取消多选！"));
+    EXPECT_EQ(messages[0].title, QStringLiteral("Torvasen"));
+    EXPECT_EQ(messages[0].buttons, forms::vbOKOnly);
+    EXPECT_EQ(f.Rs->absolutePosition(), 2);
+    EXPECT_TRUE(f.FR0->isVisible());
+
+    // Closing closes the list and the connection.
+    f.unload();
+    EXPECT_EQ(f.Rs, nullptr);
+    EXPECT_EQ(f.Conn, nullptr);
+}
+
+TEST(Letters, SortedAndFromDigits)
+{
+    struct Case {
+        const char* in;
+        const char* sorted;
+    };
+    for (const Case& c : {Case{"DBA", "ABD"}, Case{"ab", ""}, Case{"AACB", "ABC"}, Case{"", ""}, Case{"x D", "D"}})
+        EXPECT_EQ(FormMain::SortAnswerLetters(QString::fromLatin1(c.in)), QString::fromLatin1(c.sorted)) << c.in;
+    for (const Case& c : {Case{"31", "AC"}, Case{"2", "B"}, Case{"134", "ACD"}, Case{"431", "ACD"}})
+        EXPECT_EQ(FormMain::AnswerLetters(QString::fromLatin1(c.in)), QString::fromLatin1(c.sorted)) << c.in;
+}
+
+} // namespace
