@@ -10,7 +10,7 @@ PACKAGES=(
   libsqlcipher-dev
   libgtest-dev libbenchmark-dev
   fonts-wqy-microhei fonts-dejavu-core
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

@@ -1,0 +1,31 @@
+/* Asks a window to close as a window manager would (WM_DELETE_WINDOW):
+ * under a bare X server there is no window manager to do it.
+ *   wmclose WINDOW-ID */
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: wmclose WINDOW-ID\n");
+        return 2;
+    }
+    Display* d = XOpenDisplay(NULL);
+    if (!d) {
+        fprintf(stderr, "wmclose: no display\n");
+        return 1;
+    }
+    Window w = (Window)strtoul(argv[1], NULL, 0);
+    XEvent e = {0};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+    XCloseDisplay(d);
+    return 0;
+}
