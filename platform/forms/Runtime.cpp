@@ -102,9 +102,22 @@ void installFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
 }
 
+namespace {
+QString& appPathOverride()
+{
+    static QString p;
+    return p;
+}
+} // namespace
+
 QString appPath()
 {
-    return QCoreApplication::applicationDirPath();
+    return appPathOverride().isEmpty() ? QCoreApplication::applicationDirPath() : appPathOverride();
+}
+
+void setAppPath(const QString& folder)
+{
+    appPathOverride() = folder;
 }
 
 void raiseEvent(const std::function<void()>& handler)

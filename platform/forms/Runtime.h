@@ -34,6 +34,8 @@ void installFontSubstitutes();
 
 // The folder of the program's executable, without a final separator.
 QString appPath();
+// Tests put the program's folder elsewhere (empty: the executable's again).
+void setAppPath(const QString& folder);
 
 // Runs an event handler. A failure that escapes it is written to standard
 // error and the program goes on.

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using study::FormMain;
@@ -46,6 +47,9 @@ class Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Each test has a program folder of its own: tests run side by side.
+        ASSERT_TRUE(dir.isValid());
+        forms::setAppPath(dir.path());
         folder = forms::appPath();
         bank = folder + QStringLiteral("/in.dll");
         forms::setMsgBoxResponder([this](const forms::MsgBoxRequest& r) {
@@ -59,6 +63,7 @@ protected:
         QFile::remove(bank);
         QDir(folder + QStringLiteral("/testimages")).removeRecursively();
         forms::setMsgBoxResponder([](const forms::MsgBoxRequest&) { return forms::vbOK; });
+        forms::setAppPath(QString());
     }
 
     void writeBank(const std::vector<db::QuestionRow>& rows, const QString& password = Password)
@@ -88,6 +93,7 @@ protected:
         return out;
     }
 
+    QTemporaryDir dir;
     QString folder, bank;
     std::unique_ptr<FormMain> form;
     std::vector<forms::MsgBoxRequest> messages;
