@@ -145,6 +145,20 @@ TEST_P(Bank, OpensWithItsKeyOnly)
     }
 }
 
+TEST_P(Bank, BackgroundPictureNamesTheBanksSize)
+{
+    // The main window's background states the size of the bank it ships with.
+    const Deliverable& d = GetParam();
+    QFile summary(folderOf(d) + QLatin1Char('/') + QLatin1String(d.file) + QStringLiteral(".summary.txt"));
+    ASSERT_TRUE(summary.open(QIODevice::ReadOnly));
+    const QString questions = QString::fromUtf8(summary.readLine()).trimmed().section(QLatin1Char(' '), 1);
+    QFile background(QStringLiteral(SOURCE_DIR "/resources/background_") + QLatin1String(d.name) + QStringLiteral(".svg"));
+    ASSERT_TRUE(background.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(background.readAll());
+    EXPECT_TRUE(svg.contains(QStringLiteral("题库共 ") + questions + QStringLiteral(" 题")))
+        << d.name << " holds " << questions.toStdString() << " questions";
+}
+
 INSTANTIATE_TEST_SUITE_P(Deliverables, Bank, ::testing::ValuesIn(Deliverables),
                          [](const auto& info) { return std::string(info.param.name); });
 
