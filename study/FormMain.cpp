@@ -49,10 +49,28 @@ FormMain::FormMain(const Deliverable& deliverable)
     setClientSize(14895, 10050);
     window()->setFont(font(Tahoma, WindowFontSize));
     buildControls();
+    wireEvents();
+}
+
+void FormMain::wireEvents()
+{
     onLoad = [this] { Form_Load(); };
     onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
     imgNav.onClick = [this](int index) { imgNav_Click(static_cast<std::int16_t>(index)); };
+    imgAnswer.onClick = [this](int index) { imgAnswer_Click(static_cast<std::int16_t>(index)); };
+    optNum.onClick = [this](int index) { optNum_Click(static_cast<std::int16_t>(index)); };
+    imgDone->onClick = [this] { imgDone_Click(); };
+    imgPre->onClick = [this] { imgPre_Click(); };
+    imgNext->onClick = [this] { imgNext_Click(); };
+    imgCommit->onClick = [this] { imgCommit_Click(); };
+    imgSelect->onClick = [this] { imgSelect_Click(); };
     txtCurrent->onChange = [this] { txtCurrent_Change(); };
+    txtCurrent->onKeyPress = [this](int& key) {
+        std::int16_t k = static_cast<std::int16_t>(key);
+        txtCurrent_KeyPress(k);
+        key = k;
+    };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
 FormMain::~FormMain() = default;
@@ -325,6 +343,11 @@ void FormMain::imgNav_Click(std::int16_t Index)
         QuestionPanelUp();
         Fr4->setVisible(false);
         break;
+    case 1:
+    case 6: ChapterPracticeEntry(Index == 6); break;
+    case 2: RandomPracticeEntry(); break;
+    case 4:
+    case 9: ExamEntry(Index == 9); break;
     case 3:
         PracticePreamble();
         OpenErrorProneSet();
@@ -336,13 +359,6 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 8: forms::msgBox(QStringLiteral("2013年科目一考试已取消多选！")); break;
     default: break;
     }
-}
-
-void FormMain::txtCurrent_Change()
-{
-    // The display writes the number with SuppressJump set: no jump then.
-    if (SuppressJump)
-        return;
 }
 
 // Question lists --------------------------------------------------------

@@ -70,13 +70,13 @@ public:
     forms::ControlArray<forms::CheckBox> chkChapter{QStringLiteral("chkChapter")};
     forms::Image* imgSelect;
 
-    // Events and procedures.
+    // Start-up, the mode menu, shutdown (FormMain.cpp).
     void Form_Load();
     void SetHandCursors();
     void imgNav_Click(std::int16_t Index);
     void Form_QueryUnload(int& Cancel, int UnloadMode);
-    void txtCurrent_Change();
 
+    // Question lists and the display (FormMain.cpp).
     QString ConnString() const;
     void OpenSequentialSet(bool part2);
     void OpenErrorProneSet();
@@ -84,10 +84,42 @@ public:
     static QString SortAnswerLetters(const QString& text);
     static QString AnswerLetters(const QString& digits);
 
+    // Chapter practice, random practice and the papers (FormMainPractice.cpp).
+    void ChapterPracticeEntry(bool part2); // mode-menu entries 1 and 6
+    void RandomPracticeEntry();            // entry 2
+    void LoadChapterList(bool part2);
+    void imgSelect_Click();
+    void OpenRandomSet(bool paper);
+    void OpenRandomSetPart2(bool paper);
+    QString PickChapterIds(std::int16_t chapter, std::int16_t quota);
+    QString PickChapterIdsNoMulti(std::int16_t chapter, std::int16_t quota);
+    QString PickMultiIdsPart2();
+    QString ShuffleIdList(const QString& idList);
+    std::vector<QString> ShuffleArray(std::vector<QString>& items);
+
+    // Answering and moving between questions (FormMainAnswering.cpp).
+    void imgAnswer_Click(std::int16_t Index);
+    void imgDone_Click();
+    void DrawQuestionNumber(std::int16_t i);
+    void optNum_Click(std::int16_t Index);
+    void imgPre_Click();
+    void imgNext_Click();
+    void txtCurrent_KeyPress(std::int16_t& KeyAscii);
+    void txtCurrent_Change();
+
+    // The mock examination (FormMainExam.cpp).
+    void ExamEntry(bool part2); // mode-menu entries 4 and 9
+    void StartExam(bool part2);
+    void Timer1_Timer();
+    void imgCommit_Click();
+    void ShowMessage(const QString& line1, const QString& line2);
+
 private:
     void buildControls();
+    void wireEvents();
     db::Connection& conn();
     db::Recordset& rs();
+    bool ExamLike() const { return Reviewing || Timer1.isEnabled(); }
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
     // Steps 11 and 12 of the display, each run through `run`.
