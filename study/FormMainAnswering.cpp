@@ -1,19 +1,227 @@
 #include "FormMain.h"
 
+#include "forms/MsgBox.h"
+#include "vb/Conversions.h"
+#include "vb/Failure.h"
+
 namespace study {
 
-void FormMain::imgAnswer_Click(std::int16_t) {}
-void FormMain::imgDone_Click() {}
-void FormMain::DrawQuestionNumber(std::int16_t) {}
-void FormMain::optNum_Click(std::int16_t) {}
-void FormMain::imgPre_Click() {}
-void FormMain::imgNext_Click() {}
-void FormMain::txtCurrent_KeyPress(std::int16_t&) {}
+namespace {
+
+constexpr long Red = 0xFF;
+const QString ReviewClock = QStringLiteral("45:00");
+
+bool unanswered(const vb::Variant& state)
+{
+    return state.isNull() || state.toString().isEmpty();
+}
+
+QString letterOf(int index)
+{
+    return QString(QChar(QLatin1Char('A').unicode() + index));
+}
+
+} // namespace
+
+// The answer sheet -------------------------------------------------------
+
+void FormMain::DrawQuestionNumber(std::int16_t i)
+{
+    forms::PictureBox& cell = optNum(i);
+    const QString number = QString::number(i + 1);
+    cell.setForeColor(0);
+    // About a third of the way in, whatever the number of digits.
+    cell.currentX = (cell.width() - static_cast<float>(number.size())) / 3;
+    cell.currentY = 0;
+    cell.print(number);
+}
+
+// The cell of a question the learner moves away from: answered or not, or
+// after a hand-in the colour the marking gave it. Colours always come from
+// the legend's swatches.
+static void leaveCell(FormMain& f, int k, bool wasUnanswered)
+{
+    forms::PictureBox& cell = f.optNum(k);
+    cell.setBackColor(f.optE(wasUnanswered ? 0 : 2).backColor());
+    if (f.lblTime->caption() == ReviewClock)
+        cell.setBackColor(f.QuestionColors[static_cast<std::size_t>(k)]);
+    f.DrawQuestionNumber(static_cast<std::int16_t>(k));
+}
+
+static void enterCell(FormMain& f, int k)
+{
+    f.optNum(k).setBackColor(f.optE(1).backColor());
+    f.DrawQuestionNumber(static_cast<std::int16_t>(k));
+}
+
+// Moving -----------------------------------------------------------------
+
+void FormMain::imgNext_Click()
+{
+    db::Recordset& r = rs();
+    const bool wasUnanswered = unanswered(r.value(QStringLiteral("state")));
+    r.moveNext();
+    if (r.eof()) {
+        r.movePrevious();
+        return;
+    }
+    if (ExamLike()) {
+        CurBookmark = r.bookmark();
+        const int a = r.absolutePosition() - 1;
+        leaveCell(*this, a - 1, wasUnanswered);
+        enterCell(*this, a);
+    }
+    ShowQuestion();
+}
+
+void FormMain::imgPre_Click()
+{
+    db::Recordset& r = rs();
+    const bool wasUnanswered = unanswered(r.value(QStringLiteral("state")));
+    r.movePrevious();
+    if (r.bof()) {
+        r.moveFirst();
+        return;
+    }
+    if (ExamLike()) {
+        CurBookmark = r.bookmark();
+        const int a = r.absolutePosition() - 1;
+        leaveCell(*this, a + 1, wasUnanswered);
+        enterCell(*this, a);
+    }
+    ShowQuestion();
+}
+
+void FormMain::optNum_Click(std::int16_t Index)
+{
+    db::Recordset& r = rs();
+    // A cell behind the end of a short paper has no question: the one on
+    // screen stays.
+    if (Index < 0 || Index >= r.recordCount())
+        return;
+    r.setBookmark(CurBookmark);
+    leaveCell(*this, r.absolutePosition() - 1, unanswered(r.value(QStringLiteral("state"))));
+    r.moveFirst();
+    for (int i = 0; i < Index; ++i)
+        r.moveNext();
+    enterCell(*this, Index);
+    CurBookmark = r.bookmark();
+    ShowQuestion();
+}
+
+void FormMain::txtCurrent_KeyPress(std::int16_t& KeyAscii)
+{
+    const bool digit = KeyAscii >= '0' && KeyAscii <= '9';
+    if (!digit && KeyAscii != 46 && KeyAscii != 13 && KeyAscii != 8)
+        KeyAscii = 0;
+}
+
 void FormMain::txtCurrent_Change()
 {
     // The display writes the number with SuppressJump set: no jump then.
     if (SuppressJump)
         return;
+    if (txtCurrent->text().isEmpty())
+        txtCurrent->setText(QStringLiteral("1")); // jumps to question 1 at once, inside this write
+    db::Recordset& r = rs();
+    const int count = r.recordCount();
+    // A text no 16-bit number can be made of (".", "..", "40000") is out of
+    // range like any other.
+    int n = 0;
+    const bool number = vb::skipOnFailure([&] { n = vb::toInteger(vb::textToDouble(txtCurrent->text())); });
+    if (!number || n > count || n < 1) {
+        forms::msgBox(QStringLiteral("题号无效!范围 1-") + QString::number(count));
+        txtCurrent->setText(QStringLiteral("1"));
+        return;
+    }
+    if (ExamLike())
+        leaveCell(*this, r.absolutePosition() - 1, unanswered(r.value(QStringLiteral("state"))));
+    r.moveFirst();
+    for (int i = 1; i < n; ++i)
+        r.moveNext();
+    if (Timer1.isEnabled())
+        enterCell(*this, n - 1);
+    CurBookmark = r.bookmark();
+    ShowQuestion();
+}
+
+// Answering --------------------------------------------------------------
+
+namespace {
+// Question types 1 and 3 take one letter; a Null type is neither.
+bool singleAnswer(const vb::Variant& type)
+{
+    if (type.isNull())
+        return false;
+    const double t = type.toDouble();
+    return t == 1 || t == 3;
+}
+} // namespace
+
+void FormMain::imgAnswer_Click(std::int16_t Index)
+{
+    db::Recordset& r = rs();
+    const QString letter = letterOf(Index);
+    lblMyAnswer->setVisible(true);
+    if (!singleAnswer(r.value(QStringLiteral("txbz")))) {
+        // Several letters: toggled here, stored by the confirm button.
+        QString mine = lblMyAnswer->caption();
+        if (mine.contains(letter))
+            mine.remove(letter);
+        else
+            mine += letter;
+        lblMyAnswer->setCaption(SortAnswerLetters(mine));
+        return;
+    }
+    lblMyAnswer->setCaption(letter);
+    r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+    if (ExamLike()) {
+        CurBookmark = r.bookmark();
+        if (cboJump->listIndex() == 0)
+            imgNext_Click();
+        return;
+    }
+    lblRightAnswer->setVisible(true);
+    const vb::Variant ans = r.value(QStringLiteral("ans"));
+    double digit = 0;
+    if (!ans.isNull() && vb::skipOnFailure([&] { digit = ans.toDouble(); }) && (digit == 1 || digit == 2 || digit == 3 || digit == 4))
+        lblRightAnswer->setCaption(letterOf(static_cast<int>(digit) - 1));
+    if (lblMyAnswer->caption() != lblRightAnswer->caption()) {
+        lblMyAnswer->setForeColor(Red);
+        imgErr->setVisible(true);
+        imgErr->zOrder(0);
+        return;
+    }
+    lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
+    imgOK->setVisible(true);
+    imgOK->zOrder(0);
+    if (cboJump->listIndex() == 0)
+        imgNext_Click();
+}
+
+void FormMain::imgDone_Click()
+{
+    db::Recordset& r = rs();
+    if (Timer1.isEnabled()) {
+        r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+        if (cboJump->listIndex() == 0)
+            imgNext_Click();
+        return;
+    }
+    lblRightAnswer->setVisible(true);
+    lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toStringOrEmpty()));
+    r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+    if (lblMyAnswer->caption() == lblRightAnswer->caption()) {
+        lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
+        imgOK->setVisible(true);
+        imgOK->zOrder(0);
+        if (cboJump->listIndex() == 0)
+            imgNext_Click();
+    } else {
+        lblMyAnswer->setForeColor(Red);
+        imgErr->setVisible(true);
+        imgErr->zOrder(0);
+    }
 }
 
 } // namespace study

@@ -1,4 +1,4 @@
-#include "study/FormMain.h"
+#include "Fixture.h"
 
 #include "db/BankBuilder.h"
 #include "forms/MsgBox.h"
@@ -15,89 +15,9 @@ using study::FormMain;
 namespace {
 
 const QString Password = QStringLiteral("qz.marvolen.t418");
-
-db::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3")
-{
-    db::QuestionRow q;
-    q.id = id;
-    q.question = QStringLiteral("问题%1").arg(id);
-    q.ans1 = QStringLiteral("甲");
-    q.ans2 = QStringLiteral("乙");
-    q.ans3 = QStringLiteral("丙");
-    q.ans4 = QStringLiteral("丁");
-    q.ans = QStringLiteral("1");
-    q.bmp = vb::Variant::null();
-    q.txbz = QString::fromLatin1(txbz);
-    q.state = QString();
-    q.zhangjie = chapter;
-    q.ycbz = QString::fromLatin1(ycbz);
-    return q;
-}
-
-std::vector<db::ChapterRow> chapters()
-{
-    std::vector<db::ChapterRow> out;
-    for (int c = 1; c <= 14; ++c)
-        out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
-    return out;
-}
-
-// The program reads its bank from its own folder: the test's.
-class Window : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // Each test has a program folder of its own: tests run side by side.
-        ASSERT_TRUE(dir.isValid());
-        forms::setAppPath(dir.path());
-        folder = forms::appPath();
-        bank = folder + QStringLiteral("/in.dll");
-        forms::setMsgBoxResponder([this](const forms::MsgBoxRequest& r) {
-            messages.push_back(r);
-            return forms::vbOK;
-        });
-    }
-    void TearDown() override
-    {
-        form.reset();
-        QFile::remove(bank);
-        QDir(folder + QStringLiteral("/testimages")).removeRecursively();
-        forms::setMsgBoxResponder([](const forms::MsgBoxRequest&) { return forms::vbOK; });
-        forms::setAppPath(QString());
-    }
-
-    void writeBank(const std::vector<db::QuestionRow>& rows, const QString& password = Password)
-    {
-        db::writeBank(bank, password, chapters(), rows);
-    }
-
-    FormMain& open()
-    {
-        form = std::make_unique<FormMain>(study::penmaro());
-        form->show();
-        return *form;
-    }
-
-    // What the bank holds now, through a connection of the test's own.
-    std::vector<QString> states()
-    {
-        db::Connection c;
-        c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + bank
-                              + QStringLiteral(";jet oledb:database password=") + Password);
-        c.open();
-        db::Recordset r;
-        r.open(QStringLiteral("select state from shiti2012 order by id asc"), c);
-        std::vector<QString> out;
-        for (; !r.eof(); r.moveNext())
-            out.push_back(r.value(0).isNull() ? QStringLiteral("<null>") : r.value(0).toString());
-        return out;
-    }
-
-    QTemporaryDir dir;
-    QString folder, bank;
-    std::unique_ptr<FormMain> form;
-    std::vector<forms::MsgBoxRequest> messages;
-};
+using fixture::chapters;
+using fixture::question;
+using Window = fixture::Window;
 
 TEST_F(Window, StartsIdleWithTheMenuReady)
 {

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "study/FormMain.h"
+
+#include "db/BankBuilder.h"
+#include "forms/MsgBox.h"
+#include "forms/Runtime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace fixture {
+
+inline db::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3",
+                                const char* ans = "1")
+{
+    db::QuestionRow q;
+    q.id = id;
+    q.question = QStringLiteral("问题%1").arg(id);
+    q.ans1 = QStringLiteral("甲");
+    q.ans2 = QStringLiteral("乙");
+    q.ans3 = QStringLiteral("丙");
+    q.ans4 = QStringLiteral("丁");
+    q.ans = QString::fromLatin1(ans);
+    q.bmp = vb::Variant::null();
+    q.txbz = QString::fromLatin1(txbz);
+    q.state = QString();
+    q.zhangjie = chapter;
+    q.ycbz = QString::fromLatin1(ycbz);
+    return q;
+}
+
+inline std::vector<db::ChapterRow> chapters()
+{
+    std::vector<db::ChapterRow> out;
+    for (int c = 1; c <= 14; ++c)
+        out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
+    return out;
+}
+
+// A main window over a bank of the test's own, in a program folder of the
+// test's own (tests run side by side), with message boxes recorded and
+// answered by `answer`.
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        forms::setAppPath(dir.path());
+        folder = forms::appPath();
+        bank = folder + QStringLiteral("/in.dll");
+        forms::setMsgBoxResponder([this](const forms::MsgBoxRequest& r) {
+            messages.push_back(r);
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        form.reset();
+        forms::setMsgBoxResponder([](const forms::MsgBoxRequest&) { return forms::vbOK; });
+        forms::setAppPath(QString());
+    }
+
+    void writeBank(const std::vector<db::QuestionRow>& rows, const QString& password = QStringLiteral("qz.marvolen.t418"))
+    {
+        db::writeBank(bank, password, chapters(), rows);
+    }
+
+    study::FormMain& open(const study::Deliverable& d = study::penmaro())
+    {
+        form = std::make_unique<study::FormMain>(d);
+        form->show();
+        return *form;
+    }
+
+    // The bank's stored answers in id order, through a connection of the
+    // test's own.
+    std::vector<QString> states()
+    {
+        db::Connection c;
+        c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + bank
+                              + QStringLiteral(";jet oledb:database password=qz.marvolen.t418"));
+        c.open();
+        db::Recordset r;
+        r.open(QStringLiteral("select state from shiti2012 order by id asc"), c);
+        std::vector<QString> out;
+        for (; !r.eof(); r.moveNext())
+            out.push_back(r.value(0).isNull() ? QStringLiteral("<null>") : r.value(0).toString());
+        return out;
+    }
+
+    QString title() const { return form->lblTitle->caption(); }
+
+    QTemporaryDir dir;
+    QString folder, bank;
+    std::unique_ptr<study::FormMain> form;
+    std::vector<forms::MsgBoxRequest> messages;
+    int answer = forms::vbOK;
+};
+
+} // namespace fixture
