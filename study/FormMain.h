@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Deliverable.h"
+#include "DlgMsg.h"
 
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -113,6 +114,8 @@ public:
     void Timer1_Timer();
     void imgCommit_Click();
     void ShowMessage(const QString& line1, const QString& line2);
+    // The result dialog: one instance, made on first use and kept.
+    DlgMsg& dlgMsg();
 
 private:
     void buildControls();
@@ -128,6 +131,7 @@ private:
     void QuestionPanelUp();
 
     const Deliverable& deliverable_;
+    std::unique_ptr<DlgMsg> dlgMsg_;
 };
 
 } // namespace study

@@ -1,11 +1,155 @@
 #include "FormMain.h"
 
+#include "forms/MsgBox.h"
+#include "forms/Picture.h"
+#include "vb/Failure.h"
+
 namespace study {
 
-void FormMain::ExamEntry(bool) {}
-void FormMain::StartExam(bool) {}
-void FormMain::Timer1_Timer() {}
-void FormMain::imgCommit_Click() {}
-void FormMain::ShowMessage(const QString&, const QString&) {}
+using vb::skipOnFailure;
+
+namespace {
+constexpr int ExamLength = 2700; // ticks of one second
+} // namespace
+
+void FormMain::ExamEntry(bool part2)
+{
+    // The exam entries leave Reviewing as it is.
+    ExamSeconds = 0;
+    lblTime->setVisible(true);
+    imgCommit->setVisible(true);
+    Timer1.setEnabled(true);
+    StartExam(part2);
+    if (!Rs || !Rs->isOpen()) {
+        // No paper could be opened (the bank is missing or unreadable):
+        // nothing is sat, and nothing on screen claims a paper.
+        Timer1.setEnabled(false);
+        lblTime->setVisible(false);
+        imgCommit->setVisible(false);
+        lblAll->setCaption(QStringLiteral("0 题"));
+        lblTitle->setCaption(QString());
+        lblAnswer->setCaption(QString());
+        for (int i = 0; i <= 3; ++i)
+            imgAnswer(i).setVisible(false);
+        for (forms::Control* c : {static_cast<forms::Control*>(imgDone), static_cast<forms::Control*>(imgTitlePic),
+                                  static_cast<forms::Control*>(lblMyAnswer), static_cast<forms::Control*>(lblRightAnswer),
+                                  static_cast<forms::Control*>(imgOK), static_cast<forms::Control*>(imgErr)})
+            c->setVisible(false);
+        Fr1->setVisible(false);
+        QuestionPanelUp();
+        Fr4->setVisible(false);
+        return;
+    }
+    Fr1->setVisible(false);
+    QuestionPanelUp();
+    Fr4->setVisible(true);
+    optNum(0).setBackColor(optE(1).backColor());
+    DrawQuestionNumber(0);
+    CurBookmark = Rs->bookmark();
+}
+
+void FormMain::StartExam(bool part2)
+{
+    skipOnFailure([&] { rs().close(); });
+    skipOnFailure([&] { conn().close(); });
+    skipOnFailure([&] {
+        if (part2)
+            OpenRandomSetPart2(true);
+        else
+            OpenRandomSet(true);
+    });
+    // The sheet: 4 rows of 25 cells with cell 0's size as the pitch; cells
+    // of an earlier exam are reused.
+    for (int c = 1; c <= 99; ++c) {
+        skipOnFailure([&] { optNum.load(c); });
+        skipOnFailure([&] {
+            forms::PictureBox& cell = optNum(c);
+            if (c % 25 != 0) {
+                cell.setLeft(optNum(c - 1).left() + optNum(0).width());
+                cell.setTop(optNum(c - c % 25).top());
+            } else {
+                cell.setLeft(optNum(c - 25).left());
+                cell.setTop(optNum(c - 25).top() + optNum(0).height());
+            }
+        });
+        skipOnFailure([&] { optNum(c).setBackColor(optE(0).backColor()); });
+        skipOnFailure([&] {
+            optNum(c).setMousePointer(99);
+            optNum(c).setMouseIcon(forms::resourceCursor(101));
+        });
+        skipOnFailure([&] { optNum(c).setVisible(true); });
+        skipOnFailure([&] { DrawQuestionNumber(static_cast<std::int16_t>(c)); });
+    }
+}
+
+void FormMain::Timer1_Timer()
+{
+    ExamSeconds = static_cast<std::int16_t>(ExamSeconds + 1);
+    if (ExamSeconds < ExamLength) {
+        const int r = ExamLength - ExamSeconds;
+        lblTime->setCaption(QStringLiteral("%1:%2").arg(r / 60, 2, 10, QLatin1Char('0')).arg(r % 60, 2, 10, QLatin1Char('0')));
+        return;
+    }
+    Timer1.setEnabled(false);
+    forms::msgBox(QStringLiteral("考试时间到!"));
+}
+
+void FormMain::imgCommit_Click()
+{
+    if (forms::msgBox(QStringLiteral("你确定要交卷吗?"), forms::vbYesNo, QStringLiteral("交卷")) != forms::vbYes)
+        return;
+    imgCommit->setVisible(false);
+    lblTime->setVisible(false);
+    Timer1.setEnabled(false);
+    lblTime->setCaption(QStringLiteral("45:00"));
+
+    int score = 0;
+    if (Rs && Rs->isOpen() && Rs->recordCount() > 0) {
+        db::Recordset& r = *Rs;
+        r.moveFirst();
+        for (; !r.eof(); r.moveNext()) {
+            // The right letters in the order of the digits, unsorted: a
+            // stored answer is always sorted, so "431" is never matched.
+            QString right = r.value(QStringLiteral("ans")).toStringOrEmpty();
+            right.replace(QLatin1Char('1'), QLatin1Char('A'))
+                .replace(QLatin1Char('2'), QLatin1Char('B'))
+                .replace(QLatin1Char('3'), QLatin1Char('C'))
+                .replace(QLatin1Char('4'), QLatin1Char('D'));
+            const vb::Variant state = r.value(QStringLiteral("state"));
+            const int k = r.absolutePosition() - 1;
+            if (!state.isNull() && state.toString() == right) {
+                optNum(k).setBackColor(optE(3).backColor());
+                ++score;
+            } else if (state.isNull() || state.toString().isEmpty()) {
+                optNum(k).setBackColor(optE(0).backColor());
+            } else {
+                optNum(k).setBackColor(optE(4).backColor());
+            }
+            DrawQuestionNumber(static_cast<std::int16_t>(k));
+        }
+        for (int i = 0; i <= 99; ++i)
+            QuestionColors[static_cast<std::size_t>(i)] = optNum(i).backColor();
+        optNum_Click(0);
+        CurBookmark = r.bookmark();
+    }
+    ShowMessage(QStringLiteral("您的得分：") + QString::number(score) + QStringLiteral("分！"),
+                score >= 90 ? QStringLiteral("祝贺您通过考试！") : QStringLiteral("未能通过考试,还需多多练习"));
+    Reviewing = true;
+}
+
+DlgMsg& FormMain::dlgMsg()
+{
+    if (!dlgMsg_)
+        dlgMsg_ = std::make_unique<DlgMsg>();
+    return *dlgMsg_;
+}
+
+void FormMain::ShowMessage(const QString& line1, const QString& line2)
+{
+    DlgMsg& d = dlgMsg();
+    d.str1 = line1;
+    d.str2 = line2;
+    d.showModal();
+}
 
 } // namespace study

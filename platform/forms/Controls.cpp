@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QWidget>
 
 namespace forms {
@@ -373,6 +374,36 @@ void ComboBox::move(float left, float top, float width, float)
 {
     // A drop-down list's height follows its font.
     setGeometryTwips(left, top, width, toTwipsY(combo_->sizeHint().height()));
+}
+
+// CommandButton -------------------------------------------------------
+
+CommandButton::CommandButton(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new QPushButton)
+    , button_(static_cast<QPushButton*>(widget()))
+{
+    clickOnRelease_ = false;
+    backColor_ = ButtonFace;
+    applyColours();
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { raiseEvent(onClick); });
+}
+
+QString CommandButton::caption() const
+{
+    return button_->text();
+}
+
+void CommandButton::setCaption(const QString& caption)
+{
+    button_->setText(caption);
+}
+
+void CommandButton::setBackColor(long colour)
+{
+    Control::setBackColor(colour);
+    QPalette p = button_->palette();
+    p.setColor(QPalette::Button, toQColor(colour));
+    button_->setPalette(p);
 }
 
 // TextBox -------------------------------------------------------------

@@ -10,6 +10,7 @@ class QLabel;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace forms {
 
@@ -125,6 +126,18 @@ public:
 
 private:
     QComboBox* combo_;
+};
+
+// A push button (graphical style: its back colour shows).
+class CommandButton : public Control {
+public:
+    CommandButton(Form& form, Control* container, const QString& name, int index = -1);
+    QString caption() const;
+    void setCaption(const QString& caption);
+    void setBackColor(long colour) override;
+
+private:
+    QPushButton* button_;
 };
 
 // A one-line text box. Its change event runs inside the write that changes

@@ -151,8 +151,27 @@ void Form::show()
     window_->activateWindow();
 }
 
+namespace {
+ModalResponder& modalResponder()
+{
+    static ModalResponder r;
+    return r;
+}
+} // namespace
+
+void setModalResponder(ModalResponder responder)
+{
+    modalResponder() = std::move(responder);
+}
+
 void Form::showModal()
 {
+    if (modalResponder()) {
+        show();
+        modalResponder()(*this);
+        unload();
+        return;
+    }
     window_->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     window_->closed = [&loop] { loop.quit(); };

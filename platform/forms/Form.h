@@ -12,6 +12,11 @@ namespace forms {
 
 class Control;
 
+// Modal windows go through a replaceable responder too: tests install one
+// that looks at the shown window and closes it, so nothing blocks.
+using ModalResponder = std::function<void(class Form&)>;
+void setModalResponder(ModalResponder responder);
+
 // A window: caption, icon, geometry in twips, the load and query-unload
 // events, and its controls in creation order.
 class Form {

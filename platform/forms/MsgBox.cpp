@@ -26,6 +26,7 @@ int systemBox(const MsgBoxRequest& r)
     const std::pair<QMessageBox::StandardButton, QString> labels[] = {
         {QMessageBox::Yes, QStringLiteral("是(&Y)")}, {QMessageBox::No, QStringLiteral("否(&N)")},
         {QMessageBox::Ok, QStringLiteral("确定")}};
+    box.setDefaultButton(r.buttons == vbYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     for (const auto& [button, text] : labels)
         if (QAbstractButton* b = box.button(button))
             b->setText(text);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "forms/Controls.h"
+#include "forms/Form.h"
+
+namespace study {
+
+// The program's own modal message window: two centred lines of large red
+// text and an OK button. It shows the result of a mock examination.
+class DlgMsg : public forms::Form {
+public:
+    DlgMsg();
+
+    QString str1;
+    QString str2;
+
+    forms::Frame* SkinFrame1;
+    forms::Frame* Frame1;
+    forms::CommandButton* cmd;
+    forms::Label* lblLabel2;
+    forms::Label* lblLabel1;
+
+    void Form_Load();
+    void cmd_Click();
+};
+
+} // namespace study

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# A mock examination on the real window: start it from its tab, answer a few
+# questions, hand in with Yes, look at the result dialog and the marked
+# sheet, whose cells must wear the legend's colours.
+#   exam.sh PROGRAM NAME OUTDIR WMCLOSE
+set -euo pipefail
+program=$1 name=$2 outdir=$3 wmclose=$4
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+click 877 111 1                      # 模拟考试
+for _ in 1 2 3 4 5; do click 601 484; done   # A, moving on by itself
+shot "$name-exam-running"
+click 776 519 1                      # 交卷
+box=$(others | head -1)
+[[ -n "$box" ]] || fail "no confirmation"
+xdotool key --window "$box" Return   # Yes is the default
+sleep 1
+dialog=$(others | head -1)
+[[ -n "$dialog" ]] || fail "no result dialog"
+shot "$name-exam-result"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
+sleep 1
+[[ -z "$(others)" ]] || fail "the result dialog did not close"
+shot "$name-exam-marked"
+
+# Cell k of the sheet and swatch i of the legend, just inside their borders.
+cell() { pixel "$name-exam-marked" $(( (510 + 550 * ($1 % 25)) / 15 + 4 )) $(( (8160 + 270 * ($1 / 25)) / 15 + 4 )); }
+swatch() {
+  local lefts=(150 1560 3210 4800 6510)
+  pixel "$name-exam-marked" $(( (390 + ${lefts[$1]}) / 15 + 4 )) $(( 9360 / 15 + 4 ))
+}
+current=$(swatch 1) right=$(swatch 3) wrong=$(swatch 4) none=$(swatch 0)
+[[ "$(cell 0)" == "$current" ]] || fail "cell 0 is $(cell 0), not the current colour $current"
+for k in 1 2 3 4; do
+  c=$(cell $k)
+  [[ "$c" == "$right" || "$c" == "$wrong" ]] || fail "cell $k is $c, neither right $right nor wrong $wrong"
+done
+for k in 10 50 99; do
+  [[ "$(cell $k)" == "$none" ]] || fail "cell $k is $(cell $k), not unanswered $none"
+done
+close_and_check_exit
+echo "e2e $name: exam sat, handed in, marked sheet in the legend's colours, closed with exit code 0"
