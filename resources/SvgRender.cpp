@@ -1,6 +1,7 @@
-// Renders SVG pictures to PNG at their own size, at build time: the large
-// pictures of the windows would cost tens of milliseconds at every start.
-//   svgrender IN.svg OUT.png [IN.svg OUT.png ...]
+// Renders SVG pictures at their own size, at build time, to the format of
+// the output's suffix: drawing them at every start would cost tens of
+// milliseconds.
+//   svgrender IN.svg OUT.png|OUT.bmp [IN.svg OUT ...]
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,7 +14,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 3 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: svgrender IN.svg OUT.png [IN.svg OUT.png ...]\n");
+        std::fprintf(stderr, "usage: svgrender IN.svg OUT [IN.svg OUT ...]\n");
         return 2;
     }
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -28,7 +29,11 @@ int main(int argc, char** argv)
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter);
         painter.end();
-        if (!image.save(QString::fromLocal8Bit(argv[i + 1]), "PNG")) {
+        // The format follows the suffix; a BMP is stored without alpha.
+        const QString out = QString::fromLocal8Bit(argv[i + 1]);
+        if (out.endsWith(QLatin1String(".bmp")))
+            image = image.convertToFormat(QImage::Format_RGB32);
+        if (!image.save(out)) {
             std::fprintf(stderr, "svgrender: cannot write %s\n", argv[i + 1]);
             return 1;
         }

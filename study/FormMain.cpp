@@ -159,9 +159,9 @@ void FormMain::buildControls()
     imgDone = new Image(*this, FR01, QStringLiteral("imgDone"));
     imgDone->setStretch(true);
     imgDone->move(11520, 5000, 1230, 480);
-    imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.svg")));
+    imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.png")));
     imgDone->setVisible(false);
-    imgCommit = image("imgCommit", ":/btn_commit.svg", 10920, 5595, 900, 345);
+    imgCommit = image("imgCommit", ":/btn_commit.png", 10920, 5595, 900, 345);
 
     lblTime = place(new Label(*this, FR01, QStringLiteral("lblTime")), 7320, 480, 900, 375);
     lblTime->setForeColor(Red);
@@ -170,7 +170,7 @@ void FormMain::buildControls()
     lblTime->setCaption(QStringLiteral("45:00"));
     lblTime->setVisible(false);
 
-    imgOK = image("imgOK", ":/tick.svg", 2670, 4900, 270, 270);
+    imgOK = image("imgOK", ":/tick.png", 2670, 4900, 270, 270);
 
     lblRightAnswer = place(new Label(*this, FR01, QStringLiteral("lblRightAnswer")), 5880, 4755, 300, 525);
     lblRightAnswer->setForeColor(0x8000);
@@ -184,12 +184,12 @@ void FormMain::buildControls()
     lblMyAnswer->setAutoSize(true);
     lblMyAnswer->setCaption(QStringLiteral("A"));
 
-    imgNext = image("imgNext", ":/btn_next.svg", 9720, 5600, 900, 345);
-    imgPre = image("imgPre", ":/btn_prev.svg", 8520, 5600, 900, 345);
+    imgNext = image("imgNext", ":/btn_next.png", 9720, 5600, 900, 345);
+    imgPre = image("imgPre", ":/btn_prev.png", 8520, 5600, 900, 345);
 
     std::vector<Control*> answers;
     const float answerLeft[] = {8520, 9240, 9960, 10680};
-    const char* const answerPicture[] = {":/btn_a.svg", ":/btn_b.svg", ":/btn_c.svg", ":/btn_d.svg"};
+    const char* const answerPicture[] = {":/btn_a.png", ":/btn_b.png", ":/btn_c.png", ":/btn_d.png"};
     for (int i = 3; i >= 0; --i) {
         auto& b = imgAnswer.add(std::make_unique<Image>(*this, FR01, QStringLiteral("imgAnswer"), i));
         b.move(answerLeft[i], 5000, 450, 450);
@@ -226,7 +226,7 @@ void FormMain::buildControls()
     lblAll->setCaption(QStringLiteral("xxxx"));
     Label& lbl0 = label(0, 240, 480, 570, 345, QStringLiteral("共计"), font(Tahoma, WindowFontSize), true);
 
-    imgErr = image("imgErr", ":/cross.svg", 2670, 4900, 270, 270);
+    imgErr = image("imgErr", ":/cross.png", 2670, 4900, 270, 270);
 
     std::vector<Control*> fr01 = {Fr4, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime, imgOK,
                                   lblRightAnswer, lblMyAnswer, imgNext, imgPre};
@@ -265,7 +265,7 @@ void FormMain::buildControls()
     box0.setFont(font(Tahoma, 9.75));
     imgSelect = new Image(*this, Fr1, QStringLiteral("imgSelect"));
     imgSelect->move(8300, 1000, 1275, 420);
-    imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.svg")));
+    imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.png")));
     stack({&box0, imgSelect});
     stack({Frame1, Fr1});
 
