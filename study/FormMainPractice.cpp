@@ -1,17 +1,283 @@
 #include "FormMain.h"
 
+#include "forms/MsgBox.h"
+#include "vb/Conversions.h"
+#include "vb/Failure.h"
+#include "vb/Random.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace study {
 
-void FormMain::ChapterPracticeEntry(bool) {}
-void FormMain::RandomPracticeEntry() {}
-void FormMain::LoadChapterList(bool) {}
-void FormMain::imgSelect_Click() {}
-void FormMain::OpenRandomSet(bool) {}
-void FormMain::OpenRandomSetPart2(bool) {}
-QString FormMain::PickChapterIds(std::int16_t, std::int16_t) { return {}; }
-QString FormMain::PickChapterIdsNoMulti(std::int16_t, std::int16_t) { return {}; }
-QString FormMain::PickMultiIdsPart2() { return {}; }
-QString FormMain::ShuffleIdList(const QString&) { return {}; }
-std::vector<QString> FormMain::ShuffleArray(std::vector<QString>&) { return {}; }
+using vb::skipOnFailure;
+
+namespace {
+
+const QString QuestionColumns =
+    QStringLiteral("select question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state from shiti2012 where ");
+
+// The part-2 paper is the same in every program.
+const std::vector<std::pair<int, int>> PartTwoQuotas = {{8, 10}, {9, 20}, {10, 20}, {11, 10},
+                                                        {12, 15}, {13, 20}, {14, 5}};
+
+// A bank row with an empty id spoils every pass that draws it; when its
+// chapter's quota takes all its rows every pass does. The bound ends that.
+constexpr int MaxPaperPasses = 10;
+
+// Dropping the last character of an empty text fails, as taking
+// Len - 1 characters of it does in the runtime.
+void removeLastCharacter(QString& text)
+{
+    if (text.isEmpty())
+        vb::raise(vb::err::InvalidCall);
+    text.chop(1);
+}
+
+// Cutting a text at every ",": an empty text gives an empty array.
+std::vector<QString> splitIds(const QString& text)
+{
+    std::vector<QString> out;
+    if (text.isEmpty())
+        return out;
+    const QStringList parts = text.split(QLatin1Char(','));
+    out.assign(parts.begin(), parts.end());
+    return out;
+}
+
+// The ids of one open forward reading, in the engine's order, each followed
+// by ","; a missing id leaves only its comma.
+QString readIds(db::Recordset& ids)
+{
+    QString text;
+    for (; !ids.eof(); ids.moveNext())
+        text += ids.value(QStringLiteral("id")).toStringOrEmpty() + QLatin1Char(',');
+    return text;
+}
+
+// `quota` ids drawn from a trailing-form list of all candidates: the whole
+// list permuted, its first `quota` taken. Too few candidates fail at the
+// first one missing, so a short chapter gives nothing.
+QString takeRandom(FormMain& form, QString all, int quota)
+{
+    removeLastCharacter(all);
+    std::vector<QString> items = splitIds(all);
+    const std::vector<QString> permuted = form.ShuffleArray(items);
+    QString out;
+    for (int i = 0; i < quota; ++i) {
+        if (static_cast<std::size_t>(i) >= permuted.size())
+            vb::raise(vb::err::SubscriptOutOfRange);
+        out += permuted[static_cast<std::size_t>(i)] + QLatin1Char(',');
+    }
+    return out;
+}
+
+QString paperStatement(const QString& list)
+{
+    return QuestionColumns + QStringLiteral("id in(") + list + QStringLiteral(") order by Instr('") + list
+        + QStringLiteral("',','+cstr(id)) desc");
+}
+
+// The id list of a paper: each chapter's pick, then the whole list shuffled
+// again so the chapters mix. Every step that fails is skipped.
+QString buildPaper(FormMain& form, const std::vector<std::pair<int, int>>& quotas)
+{
+    QString list;
+    bool sound = false;
+    for (int pass = 0; pass < MaxPaperPasses && !sound; ++pass) {
+        list.clear();
+        for (const auto& [chapter, quota] : quotas)
+            skipOnFailure([&] {
+                list += form.PickChapterIds(static_cast<std::int16_t>(chapter), static_cast<std::int16_t>(quota));
+            });
+        sound = !list.contains(QStringLiteral(",,")) && !list.startsWith(QLatin1Char(','));
+    }
+    if (!sound) {
+        // Out of passes: the paper is made of the ids the last pass has.
+        const QStringList ids = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        list = ids.isEmpty() ? QString() : ids.join(QLatin1Char(',')) + QLatin1Char(',');
+    }
+    skipOnFailure([&] { removeLastCharacter(list); });
+    skipOnFailure([&] { list = form.ShuffleIdList(list); });
+    skipOnFailure([&] { removeLastCharacter(list); });
+    return list;
+}
+
+} // namespace
+
+// Chapter practice -----------------------------------------------------
+
+void FormMain::ChapterPracticeEntry(bool part2)
+{
+    PracticePreamble();
+    LoadChapterList(part2);
+    Fr1->zOrder(0);
+    Fr1->setVisible(true);
+    QuestionPanelUp();
+    Fr4->setVisible(false);
+}
+
+void FormMain::LoadChapterList(bool part2)
+{
+    skipOnFailure([&] { rs().close(); });
+    skipOnFailure([&] { conn().close(); });
+    const QString condition = part2 ? QStringLiteral("state=2") : QStringLiteral("state=1");
+    skipOnFailure([&] { Conn = std::make_unique<db::Connection>(); });
+    skipOnFailure([&] { conn().setConnectionString(ConnString()); });
+    skipOnFailure([&] { conn().open(); });
+    skipOnFailure([&] { Rs = std::make_unique<db::Recordset>(); });
+    skipOnFailure([&] {
+        rs().open(QStringLiteral("select zhangjiename,zhangjieid from zhangjie where ") + condition
+                      + QStringLiteral(" order by zhangjieid asc"),
+                  conn(), db::CursorType::Keyset, db::LockType::Optimistic);
+    });
+
+    // A list that cannot be read has no rows: a failing test ends the
+    // filling rather than running it blind.
+    auto moreRows = [&] {
+        bool more = false;
+        skipOnFailure([&] { more = !rs().eof(); });
+        return more;
+    };
+    // A missing title or number fails its own step and leaves the box's
+    // caption or Tag as it was.
+    auto fill = [&](forms::CheckBox& box) {
+        skipOnFailure([&] { box.setCaption(rs().value(0).toString()); });
+        skipOnFailure([&] { box.setTag(rs().value(1).toString()); });
+        skipOnFailure([&] { box.setValue(0); });
+    };
+
+    if (moreRows()) {
+        fill(chkChapter(0));
+        skipOnFailure([&] { rs().moveNext(); });
+    }
+    for (int i = 1; moreRows(); ++i) {
+        // Boxes of an earlier visit are reused: loading them again fails.
+        skipOnFailure([&] { chkChapter.load(i); });
+        forms::CheckBox* box = nullptr;
+        skipOnFailure([&] { box = &chkChapter(i); });
+        if (!box)
+            break;
+        fill(*box);
+        skipOnFailure([&] { box->setLeft(chkChapter(0).left()); });
+        skipOnFailure([&] {
+            box->setTop(static_cast<float>(chkChapter(i - 1).top() + 1.2 * chkChapter(0).height()));
+        });
+        box->setVisible(true);
+        if (!skipOnFailure([&] { rs().moveNext(); }))
+            break;
+    }
+}
+
+void FormMain::imgSelect_Click()
+{
+    QString chapters;
+    // A group may have fewer chapters than the program reads boxes.
+    for (int i = 0; i < deliverable_.chapterBoxes; ++i)
+        if (chkChapter.exists(i) && chkChapter(i).value() == 1)
+            chapters += chkChapter(i).tag() + QLatin1Char(',');
+    if (chapters.isEmpty()) {
+        forms::msgBox(QStringLiteral("请选择章节！"));
+        return;
+    }
+    chapters.chop(1);
+    OpenList([&] { return QuestionColumns + QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc"); },
+             false);
+    Fr1->setVisible(false);
+}
+
+// Random practice and the papers ----------------------------------------
+
+void FormMain::RandomPracticeEntry()
+{
+    PracticePreamble();
+    OpenRandomSet(false);
+    Fr1->setVisible(false);
+    QuestionPanelUp();
+    Fr4->setVisible(false);
+}
+
+void FormMain::OpenRandomSet(bool paper)
+{
+    if (paper) {
+        OpenList([&] { return paperStatement(buildPaper(*this, deliverable_.paperQuotas)); });
+        return;
+    }
+    OpenList([] {
+        vb::randomize();
+        // Written with a full stop whatever the user's number format, so
+        // the statement stays valid.
+        const QString x = vb::singleText(vb::rnd());
+        return QuestionColumns + QStringLiteral("zhangjie<=7 order by rnd(-(ID+") + x + QStringLiteral("))");
+    });
+}
+
+void FormMain::OpenRandomSetPart2(bool paper)
+{
+    if (!paper) {
+        OpenRandomSet(false);
+        return;
+    }
+    OpenList([&] { return paperStatement(buildPaper(*this, PartTwoQuotas)); });
+}
+
+QString FormMain::PickChapterIds(std::int16_t chapter, std::int16_t quota)
+{
+    vb::randomize();
+    db::Recordset ids;
+    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter), conn());
+    const QString all = readIds(ids);
+    ids.close();
+    return takeRandom(*this, all, quota);
+}
+
+QString FormMain::PickChapterIdsNoMulti(std::int16_t chapter, std::int16_t quota)
+{
+    db::Recordset ids;
+    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter)
+                 + QStringLiteral(" and txbz<>'2'"),
+             conn());
+    const QString all = readIds(ids);
+    ids.close();
+    return takeRandom(*this, all, quota);
+}
+
+QString FormMain::PickMultiIdsPart2()
+{
+    rs().open(QStringLiteral("select id from shiti2012 where zhangjie>=8 and zhangjie<=14 and txbz='2'"), conn());
+    const QString all = readIds(rs());
+    rs().close();
+    return takeRandom(*this, all, 10);
+}
+
+QString FormMain::ShuffleIdList(const QString& idList)
+{
+    std::vector<QString> items = splitIds(idList);
+    QString out;
+    for (const QString& id : ShuffleArray(items))
+        out += id + QLatin1Char(',');
+    return out;
+}
+
+std::vector<QString> FormMain::ShuffleArray(std::vector<QString>& items)
+{
+    // A draw without replacement: each pick takes a random one of the
+    // items left, and the last item fills its place.
+    const int n = static_cast<int>(items.size()) - 1;
+    if (n < 0)
+        vb::raise(vb::err::SubscriptOutOfRange);
+    std::vector<QString> result(static_cast<std::size_t>(n) + 1);
+    vb::randomize();
+    for (int i = 0; i < n; ++i) {
+        const std::size_t u = items.size() - 1;
+        // In double precision, so the product never rounds up to u + 1.
+        const auto j = static_cast<std::size_t>(std::floor(static_cast<double>(vb::rnd()) * static_cast<double>(u + 1)));
+        result[static_cast<std::size_t>(i)] = items[j];
+        items[j] = items[u];
+        items.pop_back();
+    }
+    result[static_cast<std::size_t>(n)] = items[0];
+    return result;
+}
 
 } // namespace study

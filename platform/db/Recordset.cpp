@@ -72,11 +72,23 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         integerColumns.push_back(fetch->integerColumn(i));
 
     std::vector<std::int64_t> keys;
+    std::vector<std::vector<vb::Variant>> snapshot;
     {
-        detail::Statement keyset(session->handle, tr.sql);
+        const bool whole = cursor == CursorType::ForwardOnly;
+        std::string sql = tr.sql;
+        if (whole)
+            sql.replace(0, std::string("SELECT rowid").size(), "SELECT rowid, " + columns);
+        detail::Statement keyset(session->handle, sql);
         keyset.bind(tr.params);
-        while (keyset.step())
+        while (keyset.step()) {
             keys.push_back(keyset.columnInt(0));
+            if (whole) {
+                std::vector<vb::Variant> values;
+                for (int i = 1; i < keyset.columns(); ++i)
+                    values.push_back(keyset.column(i));
+                snapshot.push_back(std::move(values));
+            }
+        }
     }
 
     session_ = std::move(session);
@@ -86,6 +98,7 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     columns_ = tr.columns;
     integerColumns_ = std::move(integerColumns);
     keys_ = std::move(keys);
+    snapshot_ = std::move(snapshot);
     placeOfKey_.clear();
     fetch_ = std::move(fetch);
     write_.reset();
@@ -101,6 +114,7 @@ void Recordset::close()
     fetch_.reset();
     write_.reset();
     keys_.clear();
+    snapshot_.clear();
     placeOfKey_.clear();
     rowPos_ = -1;
 }
@@ -207,6 +221,10 @@ int Recordset::columnIndex(const QString& column) const
 const std::vector<vb::Variant>& Recordset::row() const
 {
     checkCurrent();
+    if (cursor_ == CursorType::ForwardOnly) {
+        checkTypes(snapshot_[static_cast<std::size_t>(pos_)]);
+        return snapshot_[static_cast<std::size_t>(pos_)];
+    }
     const auto& handle = *session_->handle;
     if (rowPos_ != pos_ || rowGeneration_ != handle.generation()) {
         fetch_->reset();
@@ -219,21 +237,26 @@ const std::vector<vb::Variant>& Recordset::row() const
         fetch_->reset();
         if (!found)
             noCurrentRecord(); // the row is gone from the bank
-        // A whole-number column holds whole numbers, as in a typed bank: a
-        // text there is refused, so that such a value, joined into a later
-        // statement, can only ever be digits.
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const auto t = values[i].type();
-            if (integerColumns_[i] && t != vb::Variant::Type::Long && t != vb::Variant::Type::Null)
-                vb::raise(vb::err::TypeMismatch,
-                          QStringLiteral("Data type mismatch: column %1 holds a value that is not a whole number.")
-                              .arg(columns_[static_cast<int>(i)]));
-        }
+        checkTypes(values);
         row_ = std::move(values);
         rowPos_ = pos_;
         rowGeneration_ = handle.generation();
     }
     return row_;
+}
+
+void Recordset::checkTypes(const std::vector<vb::Variant>& values) const
+{
+    // A whole-number column holds whole numbers, as in a typed bank: a text
+    // there is refused, so that such a value, joined into a later
+    // statement, can only ever be digits.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto t = values[i].type();
+        if (integerColumns_[i] && t != vb::Variant::Type::Long && t != vb::Variant::Type::Null)
+            vb::raise(vb::err::TypeMismatch,
+                      QStringLiteral("Data type mismatch: column %1 holds a value that is not a whole number.")
+                          .arg(columns_[static_cast<int>(i)]));
+    }
 }
 
 vb::Variant Recordset::value(const QString& column) const
@@ -268,6 +291,8 @@ void Recordset::setValue(const QString& column, const vb::Variant& value)
     write_->step();
     write_->reset();
     session_->handle->wrote();
+    if (cursor_ == CursorType::ForwardOnly)
+        snapshot_[static_cast<std::size_t>(pos_)][static_cast<std::size_t>(i)] = value;
 }
 
 } // namespace db

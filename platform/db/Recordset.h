@@ -20,9 +20,9 @@ class Statement;
 enum class CursorType { ForwardOnly, Keyset };
 enum class LockType { ReadOnly, Optimistic };
 
-// A list of rows over one table. Whatever the cursor type, the rows are
-// fixed when the list opens (a keyset); reads see the bank's current values,
-// and a value set on the current record reaches the bank at once.
+// A list of rows over one table, fixed when the list opens. A keyset list
+// reads the bank's current values; a forward-only list is read whole when it
+// opens. A value set on the current record reaches the bank at once.
 class Recordset {
 public:
     static constexpr int PosBOF = -2;
@@ -63,6 +63,7 @@ private:
     void checkCurrent() const;
     int columnIndex(const QString& column) const;
     const std::vector<vb::Variant>& row() const;
+    void checkTypes(const std::vector<vb::Variant>& values) const;
 
     std::shared_ptr<Session> session_;
     bool open_ = false;
@@ -77,6 +78,9 @@ private:
     std::unique_ptr<detail::Statement> fetch_;
     std::unique_ptr<detail::Statement> write_;
     QString writeColumn_;
+    // A forward-only list is read once, whole, when it opens: it is read
+    // front to back, once, and row-by-row reads would each lock the file.
+    std::vector<std::vector<vb::Variant>> snapshot_;
     // The current row as last read, valid while the bank has not been written.
     mutable std::vector<vb::Variant> row_;
     mutable int rowPos_ = -1;

@@ -299,6 +299,7 @@ CheckBox::CheckBox(const CheckBox& first, int index)
     : CheckBox(first.form(), first.container(), first.name(), index)
 {
     copyFrom(first);
+    setBackColor(first.backColor()); // the box's own palette, not just the control's
     box_->setText(first.caption());
 }
 

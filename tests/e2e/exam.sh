@@ -8,20 +8,26 @@ program=$1 name=$2 outdir=$3 wmclose=$4
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 click 877 111 1                      # 模拟考试
-for _ in 1 2 3 4 5; do click 601 484; done   # A, moving on by itself
+# Five questions answered A, each moving on by itself; a multiple-answer
+# question shows its confirm button 我选好了, which completes the answer.
+for q in 1 2 3 4 5; do
+  shot "$name-exam-q$q"
+  confirm=$(pixel "$name-exam-q$q" 827 485)
+  click 601 484
+  if [[ "$confirm" != "#FFFFFF" ]]; then click 827 485; fi
+done
 shot "$name-exam-running"
 click 776 519 1                      # 交卷
-box=$(others | head -1)
-[[ -n "$box" ]] || fail "no confirmation"
-xdotool key --window "$box" Return   # Yes is the default
+box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return                   # Yes is the default
 sleep 1
-dialog=$(others | head -1)
-[[ -n "$dialog" ]] || fail "no result dialog"
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
 shot "$name-exam-result"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
 sleep 1
-[[ -z "$(others)" ]] || fail "the result dialog did not close"
+xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 && fail "the result dialog did not close"
 shot "$name-exam-marked"
 
 # Cell k of the sheet and swatch i of the legend, just inside their borders.
