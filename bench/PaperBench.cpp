@@ -5,7 +5,7 @@
 // like db_bench's, so the figures stand beside its PaperOpening.
 #include "study/FormMain.h"
 
-#include "db/BankBuilder.h"
+#include "GeneratedBank.h"
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
 #include "forms/Runtime.h"
@@ -35,28 +35,7 @@ const QString& folderOf(int size)
         if (!QFile::copy(QStringLiteral(SAMPLE_BANK), bank))
             std::fprintf(stderr, "cannot copy the sample bank %s\n", SAMPLE_BANK);
     } else {
-        std::vector<db::QuestionRow> rows;
-        rows.reserve(static_cast<std::size_t>(size));
-        for (int id = 1; id <= size; ++id) {
-            db::QuestionRow q;
-            q.id = id;
-            q.question = QStringLiteral("驾驶机动车在道路上行驶，遇到这种情况应当怎样做？第%1题").arg(id);
-            q.ans1 = QStringLiteral("减速慢行，注意观察");
-            q.ans2 = QStringLiteral("加速通过");
-            q.ans3 = QStringLiteral("鸣喇叭示意");
-            q.ans4 = QStringLiteral("停车等待");
-            q.ans = QStringLiteral("1");
-            q.bmp = vb::Variant();
-            q.txbz = (id % 10 == 3) ? QStringLiteral("2") : QStringLiteral("3");
-            q.state = QString();
-            q.zhangjie = (id * 7) % size * 14 / size + 1; // spread over 1..14
-            q.ycbz = (id % 5 == 0) ? QStringLiteral("1") : QString();
-            rows.push_back(q);
-        }
-        std::vector<db::ChapterRow> chapters;
-        for (int c = 1; c <= 14; ++c)
-            chapters.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
-        db::writeBank(bank, Password, chapters, rows);
+        writeGeneratedBank(bank, size);
     }
     folders[size] = dir->path();
     dirs[size] = std::move(dir);

@@ -3,7 +3,7 @@
 // of the window.
 #include "study/FormMain.h"
 
-#include "db/BankBuilder.h"
+#include "GeneratedBank.h"
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
 #include "forms/Runtime.h"
@@ -14,31 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void writeBank(int size)
-{
-    std::vector<db::QuestionRow> rows;
-    for (int id = 1; id <= size; ++id) {
-        db::QuestionRow q;
-        q.id = id;
-        q.question = QStringLiteral("驾驶机动车在道路上行驶，遇到这种情况应当怎样做？第%1题").arg(id);
-        q.ans1 = QStringLiteral("减速慢行，注意观察");
-        q.ans2 = QStringLiteral("加速通过");
-        q.ans3 = QStringLiteral("鸣喇叭示意");
-        q.ans4 = QStringLiteral("停车等待");
-        q.ans = QStringLiteral("1");
-        q.bmp = vb::Variant::null();
-        q.txbz = QStringLiteral("3");
-        q.state = QString();
-        q.zhangjie = id % 14 + 1;
-        q.ycbz = QStringLiteral("0");
-        rows.push_back(q);
-    }
-    std::vector<db::ChapterRow> chapters;
-    for (int c = 1; c <= 14; ++c)
-        chapters.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
-    db::writeBank(forms::appPath() + QStringLiteral("/in.dll"), QStringLiteral("qz.marvolen.t418"), chapters, rows);
-}
 
 void SequentialTabToFirstQuestionPainted(benchmark::State& state)
 {
@@ -98,7 +73,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     forms::installFontSubstitutes();
     forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));
-    writeBank(1041);
+    writeGeneratedBank(forms::appPath() + QStringLiteral("/in.dll"), 1041);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     QFile::remove(forms::appPath() + QStringLiteral("/in.dll"));

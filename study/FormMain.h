@@ -128,6 +128,7 @@ private:
     // Steps 11 and 12 of the display, each run through `run`.
     void ShowAnswers(const std::function<void(const std::function<void()>&)>& run);
     void PracticePreamble();
+    void Step(bool forward);
     void QuestionPanelUp();
 
     const Deliverable& deliverable_;

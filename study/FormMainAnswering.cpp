@@ -58,35 +58,37 @@ static void enterCell(FormMain& f, int k)
 
 void FormMain::imgNext_Click()
 {
-    db::Recordset& r = rs();
-    const bool wasUnanswered = unanswered(r.value(QStringLiteral("state")));
-    r.moveNext();
-    if (r.eof()) {
-        r.movePrevious();
-        return;
-    }
-    if (ExamLike()) {
-        CurBookmark = r.bookmark();
-        const int a = r.absolutePosition() - 1;
-        leaveCell(*this, a - 1, wasUnanswered);
-        enterCell(*this, a);
-    }
-    ShowQuestion();
+    Step(true);
 }
 
 void FormMain::imgPre_Click()
 {
+    Step(false);
+}
+
+// One question on or back. Past either end the list moves back onto the
+// end record and nothing is redrawn.
+void FormMain::Step(bool forward)
+{
     db::Recordset& r = rs();
     const bool wasUnanswered = unanswered(r.value(QStringLiteral("state")));
-    r.movePrevious();
-    if (r.bof()) {
-        r.moveFirst();
-        return;
+    if (forward) {
+        r.moveNext();
+        if (r.eof()) {
+            r.movePrevious();
+            return;
+        }
+    } else {
+        r.movePrevious();
+        if (r.bof()) {
+            r.moveFirst();
+            return;
+        }
     }
     if (ExamLike()) {
         CurBookmark = r.bookmark();
         const int a = r.absolutePosition() - 1;
-        leaveCell(*this, a + 1, wasUnanswered);
+        leaveCell(*this, forward ? a - 1 : a + 1, wasUnanswered);
         enterCell(*this, a);
     }
     ShowQuestion();

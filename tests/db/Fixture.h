@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BankRows.h"
 #include "db/BankBuilder.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -14,24 +15,9 @@
 
 namespace fixture {
 
-inline const QString Password = QStringLiteral("qz.marvolen.t418");
+using bankrows::question;
 
-inline db::QuestionRow question(int id, int chapter, const char* ycbz = "", const char* txbz = "3")
-{
-    db::QuestionRow q;
-    q.id = id;
-    q.question = QStringLiteral("问题%1").arg(id);
-    q.ans1 = QStringLiteral("甲");
-    q.ans2 = QStringLiteral("乙");
-    q.ans3 = QStringLiteral("丙");
-    q.ans4 = QStringLiteral("丁");
-    q.ans = QStringLiteral("1");
-    q.txbz = QString::fromLatin1(txbz);
-    q.state = QString();
-    q.zhangjie = chapter;
-    q.ycbz = QString::fromLatin1(ycbz);
-    return q;
-}
+inline const QString Password = QStringLiteral("qz.marvolen.t418");
 
 inline std::vector<db::ChapterRow> chapters(int first, int last)
 {
