@@ -15,11 +15,8 @@ using vb::skipOnFailure;
 
 namespace {
 
-constexpr long Red = 0xFF;
 const QString Tahoma = QStringLiteral("Tahoma");
 constexpr double WindowFontSize = 14.25;
-const QString QuestionColumns =
-    QStringLiteral("select question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state from shiti2012 where ");
 
 // "Object variable not set": what using a never-created object gives.
 [[noreturn]] void objectNotSet()
@@ -34,10 +31,6 @@ T* place(T* control, float left, float top, float width, float height)
     return control;
 }
 
-bool present(const vb::Variant& v)
-{
-    return !v.isNull() && !v.toStringOrEmpty().isEmpty();
-}
 
 } // namespace
 
@@ -164,7 +157,7 @@ void FormMain::buildControls()
     imgCommit = image("imgCommit", ":/btn_commit.png", 10920, 5595, 900, 345);
 
     lblTime = place(new Label(*this, FR01, QStringLiteral("lblTime")), 7320, 480, 900, 375);
-    lblTime->setForeColor(Red);
+    lblTime->setForeColor(WrongColour);
     lblTime->setFont(font(Tahoma, 15.75, true));
     lblTime->setAutoSize(true);
     lblTime->setCaption(QStringLiteral("45:00"));
@@ -179,7 +172,7 @@ void FormMain::buildControls()
     lblRightAnswer->setCaption(QStringLiteral("A"));
 
     lblMyAnswer = place(new Label(*this, FR01, QStringLiteral("lblMyAnswer")), 1800, 4700, 330, 585);
-    lblMyAnswer->setForeColor(Red);
+    lblMyAnswer->setForeColor(WrongColour);
     lblMyAnswer->setFont(font(Tahoma, 24, true));
     lblMyAnswer->setAutoSize(true);
     lblMyAnswer->setCaption(QStringLiteral("A"));
@@ -404,12 +397,12 @@ void FormMain::OpenList(const std::function<QString()>& statement, bool recordBo
 void FormMain::OpenSequentialSet(bool part2)
 {
     const QString condition = part2 ? QStringLiteral("zhangjie>=8 and zhangjie<=14") : QStringLiteral("zhangjie<=7");
-    OpenList([&] { return QuestionColumns + condition + QStringLiteral(" order by id asc"); });
+    OpenList([&] { return QuestionSelect(condition + QStringLiteral(" order by id asc")); });
 }
 
 void FormMain::OpenErrorProneSet()
 {
-    OpenList([] { return QuestionColumns + QStringLiteral("zhangjie<=7 and ycbz='1' order by id asc"); });
+    OpenList([] { return QuestionSelect(QStringLiteral("zhangjie<=7 and ycbz='1' order by id asc")); });
 }
 
 // The question on screen -----------------------------------------------
@@ -423,16 +416,30 @@ QString FormMain::SortAnswerLetters(const QString& text)
     return out;
 }
 
-QString FormMain::AnswerLetters(const QString& digits)
+QString FormMain::DigitsToLetters(const QString& digits)
 {
     QString letters = digits;
     letters.replace(QLatin1Char('1'), QLatin1Char('A'))
         .replace(QLatin1Char('2'), QLatin1Char('B'))
         .replace(QLatin1Char('3'), QLatin1Char('C'))
         .replace(QLatin1Char('4'), QLatin1Char('D'));
-    return SortAnswerLetters(letters);
+    return letters;
 }
 
+QString FormMain::AnswerLetters(const QString& digits)
+{
+    return SortAnswerLetters(DigitsToLetters(digits));
+}
+
+QString FormMain::QuestionSelect(const QString& rest)
+{
+    return QStringLiteral("select question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state from shiti2012 where ") + rest;
+}
+
+bool FormMain::NullOrEmpty(const vb::Variant& v)
+{
+    return v.isNull() || v.toStringOrEmpty().isEmpty();
+}
 void FormMain::ShowQuestion()
 {
     db::Recordset& r = rs();
@@ -459,7 +466,7 @@ void FormMain::ShowQuestion()
     QString lines;
     for (int i = 0; i < 4; ++i) {
         const vb::Variant option = r.value(QLatin1String(columns[i]));
-        if (present(option)) {
+        if (!NullOrEmpty(option)) {
             lines += QString::fromUtf8(heads[i]) + option.toString();
             if (i < 3)
                 lines += QStringLiteral("\r\n");
@@ -475,7 +482,7 @@ void FormMain::ShowQuestion()
     imgDone->setVisible(!type.isNull() && type.toDouble() == 2);
 
     const vb::Variant bmp = r.value(QStringLiteral("bmp"));
-    if (present(bmp)) {
+    if (!NullOrEmpty(bmp)) {
         // From here on a failing step is skipped: a missing picture never
         // hides the answers.
         skipOnFailure([&] {
@@ -500,14 +507,14 @@ void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&
     if (Timer1.isEnabled()) {
         // Exam running: the stored answer in red, never the right one.
         run([&] { lblMyAnswer->setCaption(r.value(QStringLiteral("state")).toString()); });
-        run([&] { lblMyAnswer->setForeColor(Red); });
+        run([&] { lblMyAnswer->setForeColor(WrongColour); });
         run([&] { lblMyAnswer->setVisible(true); });
         return;
     }
     run([&] { lblRightAnswer->setVisible(Reviewing); });
     run([&] { lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toString())); });
     bool answered = true;
-    run([&] { answered = present(r.value(QStringLiteral("state"))); });
+    run([&] { answered = !NullOrEmpty(r.value(QStringLiteral("state"))); });
     if (!answered)
         return;
     run([&] { lblRightAnswer->setVisible(true); });
@@ -518,7 +525,7 @@ void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&
             lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
             imgOK->setVisible(true);
         } else {
-            lblMyAnswer->setForeColor(Red);
+            lblMyAnswer->setForeColor(WrongColour);
             imgErr->setVisible(true);
         }
     });

@@ -83,7 +83,17 @@ public:
     void OpenErrorProneSet();
     void ShowQuestion();
     static QString SortAnswerLetters(const QString& text);
+    // The right answer's digits 1 to 4 as the letters A to D, in place.
+    static QString DigitsToLetters(const QString& digits);
+    // DigitsToLetters, then sorted: the written form of the right answer.
     static QString AnswerLetters(const QString& digits);
+    // The learner's answer in red: wrong, or given in a running exam.
+    static constexpr long WrongColour = 0xFF;
+    // A select of the ten columns of a question list; `rest` is the
+    // condition and the order.
+    static QString QuestionSelect(const QString& rest);
+    // An option, a picture or a stored answer that is not there.
+    static bool NullOrEmpty(const vb::Variant& v);
 
     // Chapter practice, random practice and the papers (FormMainPractice.cpp).
     void ChapterPracticeEntry(bool part2); // mode-menu entries 1 and 6
@@ -123,6 +133,9 @@ private:
     db::Connection& conn();
     db::Recordset& rs();
     bool ExamLike() const { return Reviewing || Timer1.isEnabled(); }
+    // Judges the answer buffer against the right answer on screen: the
+    // letters' colour and the mark, brought to the front. True when right.
+    bool MarkAnswer();
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
     // Steps 11 and 12 of the display, each run through `run`.

@@ -8,13 +8,7 @@ namespace study {
 
 namespace {
 
-constexpr long Red = 0xFF;
 const QString ReviewClock = QStringLiteral("45:00");
-
-bool unanswered(const vb::Variant& state)
-{
-    return state.isNull() || state.toString().isEmpty();
-}
 
 QString letterOf(int index)
 {
@@ -71,7 +65,7 @@ void FormMain::imgPre_Click()
 void FormMain::Step(bool forward)
 {
     db::Recordset& r = rs();
-    const bool wasUnanswered = unanswered(r.value(QStringLiteral("state")));
+    const bool wasUnanswered = NullOrEmpty(r.value(QStringLiteral("state")));
     if (forward) {
         r.moveNext();
         if (r.eof()) {
@@ -102,7 +96,7 @@ void FormMain::optNum_Click(std::int16_t Index)
     if (Index < 0 || Index >= r.recordCount())
         return;
     r.setBookmark(CurBookmark);
-    leaveCell(*this, r.absolutePosition() - 1, unanswered(r.value(QStringLiteral("state"))));
+    leaveCell(*this, r.absolutePosition() - 1, NullOrEmpty(r.value(QStringLiteral("state"))));
     r.moveFirst();
     for (int i = 0; i < Index; ++i)
         r.moveNext();
@@ -137,7 +131,7 @@ void FormMain::txtCurrent_Change()
         return;
     }
     if (ExamLike())
-        leaveCell(*this, r.absolutePosition() - 1, unanswered(r.value(QStringLiteral("state"))));
+        leaveCell(*this, r.absolutePosition() - 1, NullOrEmpty(r.value(QStringLiteral("state"))));
     r.moveFirst();
     for (int i = 1; i < n; ++i)
         r.moveNext();
@@ -188,17 +182,19 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
     double digit = 0;
     if (!ans.isNull() && vb::skipOnFailure([&] { digit = ans.toDouble(); }) && (digit == 1 || digit == 2 || digit == 3 || digit == 4))
         lblRightAnswer->setCaption(letterOf(static_cast<int>(digit) - 1));
-    if (lblMyAnswer->caption() != lblRightAnswer->caption()) {
-        lblMyAnswer->setForeColor(Red);
-        imgErr->setVisible(true);
-        imgErr->zOrder(0);
-        return;
-    }
-    lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
-    imgOK->setVisible(true);
-    imgOK->zOrder(0);
-    if (cboJump->listIndex() == 0)
+    if (MarkAnswer() && cboJump->listIndex() == 0)
         imgNext_Click();
+}
+
+bool FormMain::MarkAnswer()
+{
+    // The mark shown last lies on top of the other, in the same place.
+    const bool right = lblMyAnswer->caption() == lblRightAnswer->caption();
+    lblMyAnswer->setForeColor(right ? lblRightAnswer->foreColor() : WrongColour);
+    forms::Image* mark = right ? imgOK : imgErr;
+    mark->setVisible(true);
+    mark->zOrder(0);
+    return right;
 }
 
 void FormMain::imgDone_Click()
@@ -213,17 +209,8 @@ void FormMain::imgDone_Click()
     lblRightAnswer->setVisible(true);
     lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toStringOrEmpty()));
     r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
-    if (lblMyAnswer->caption() == lblRightAnswer->caption()) {
-        lblMyAnswer->setForeColor(lblRightAnswer->foreColor());
-        imgOK->setVisible(true);
-        imgOK->zOrder(0);
-        if (cboJump->listIndex() == 0)
-            imgNext_Click();
-    } else {
-        lblMyAnswer->setForeColor(Red);
-        imgErr->setVisible(true);
-        imgErr->zOrder(0);
-    }
+    if (MarkAnswer() && cboJump->listIndex() == 0)
+        imgNext_Click();
 }
 
 } // namespace study

@@ -110,17 +110,13 @@ void FormMain::imgCommit_Click()
         for (; !r.eof(); r.moveNext()) {
             // The right letters in the order of the digits, unsorted: a
             // stored answer is always sorted, so "431" is never matched.
-            QString right = r.value(QStringLiteral("ans")).toStringOrEmpty();
-            right.replace(QLatin1Char('1'), QLatin1Char('A'))
-                .replace(QLatin1Char('2'), QLatin1Char('B'))
-                .replace(QLatin1Char('3'), QLatin1Char('C'))
-                .replace(QLatin1Char('4'), QLatin1Char('D'));
+            const QString right = DigitsToLetters(r.value(QStringLiteral("ans")).toStringOrEmpty());
             const vb::Variant state = r.value(QStringLiteral("state"));
             const int k = r.absolutePosition() - 1;
             if (!state.isNull() && state.toString() == right) {
                 optNum(k).setBackColor(optE(3).backColor());
                 ++score;
-            } else if (state.isNull() || state.toString().isEmpty()) {
+            } else if (NullOrEmpty(state)) {
                 optNum(k).setBackColor(optE(0).backColor());
             } else {
                 optNum(k).setBackColor(optE(4).backColor());

@@ -14,9 +14,6 @@ using vb::skipOnFailure;
 
 namespace {
 
-const QString QuestionColumns =
-    QStringLiteral("select question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state from shiti2012 where ");
-
 // The part-2 paper is the same in every program.
 const std::vector<std::pair<int, int>> PartTwoQuotas = {{8, 10}, {9, 20}, {10, 20}, {11, 10},
                                                         {12, 15}, {13, 20}, {14, 5}};
@@ -55,6 +52,16 @@ QString readIds(db::Recordset& ids)
     return text;
 }
 
+// Every id of one chapter, on a reading of its own (not the window's list).
+QString chapterIds(db::Connection& conn, std::int16_t chapter, const QString& andCondition)
+{
+    db::Recordset ids;
+    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter) + andCondition, conn);
+    const QString all = readIds(ids);
+    ids.close();
+    return all;
+}
+
 // `quota` ids drawn from a trailing-form list of all candidates: the whole
 // list permuted, its first `quota` taken. Too few candidates fail at the
 // first one missing, so a short chapter gives nothing.
@@ -74,8 +81,8 @@ QString takeRandom(FormMain& form, QString all, int quota)
 
 QString paperStatement(const QString& list)
 {
-    return QuestionColumns + QStringLiteral("id in(") + list + QStringLiteral(") order by Instr('") + list
-        + QStringLiteral("',','+cstr(id)) desc");
+    return FormMain::QuestionSelect(QStringLiteral("id in(") + list + QStringLiteral(") order by Instr('") + list
+        + QStringLiteral("',','+cstr(id)) desc"));
 }
 
 // The id list of a paper: each chapter's pick, then the whole list shuffled
@@ -181,7 +188,7 @@ void FormMain::imgSelect_Click()
         return;
     }
     chapters.chop(1);
-    OpenList([&] { return QuestionColumns + QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc"); },
+    OpenList([&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
              false);
     Fr1->setVisible(false);
 }
@@ -208,7 +215,7 @@ void FormMain::OpenRandomSet(bool paper)
         // Written with a full stop whatever the user's number format, so
         // the statement stays valid.
         const QString x = vb::singleText(vb::rnd());
-        return QuestionColumns + QStringLiteral("zhangjie<=7 order by rnd(-(ID+") + x + QStringLiteral("))");
+        return QuestionSelect(QStringLiteral("zhangjie<=7 order by rnd(-(ID+") + x + QStringLiteral("))"));
     });
 }
 
@@ -224,22 +231,12 @@ void FormMain::OpenRandomSetPart2(bool paper)
 QString FormMain::PickChapterIds(std::int16_t chapter, std::int16_t quota)
 {
     vb::randomize();
-    db::Recordset ids;
-    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter), conn());
-    const QString all = readIds(ids);
-    ids.close();
-    return takeRandom(*this, all, quota);
+    return takeRandom(*this, chapterIds(conn(), chapter, QString()), quota);
 }
 
 QString FormMain::PickChapterIdsNoMulti(std::int16_t chapter, std::int16_t quota)
 {
-    db::Recordset ids;
-    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter)
-                 + QStringLiteral(" and txbz<>'2'"),
-             conn());
-    const QString all = readIds(ids);
-    ids.close();
-    return takeRandom(*this, all, quota);
+    return takeRandom(*this, chapterIds(conn(), chapter, QStringLiteral(" and txbz<>'2'")), quota);
 }
 
 QString FormMain::PickMultiIdsPart2()
