@@ -6,6 +6,7 @@
 #include "db/Errors.h"
 #include "vb/Conversions.h"
 #include "vb/Failure.h"
+#include "vb/Random.h"
 #include "vb/Variant.h"
 
 #include <QFile>
@@ -90,12 +91,9 @@ void fnRnd(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     const double x = sqlite3_value_double(argv[0]);
-    std::uint64_t z = 0;
-    std::memcpy(&z, &x, sizeof z);
-    z += 0x9E3779B97F4A7C15ull;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    const std::uint64_t z = vb::splitmix64(bits);
     // 24 bits: the resolution of a single-precision random number.
     sqlite3_result_double(ctx, static_cast<double>(z >> 40) / 16777216.0);
 }

@@ -162,6 +162,7 @@ void Control::applyColours()
     QPalette p = widget_->palette();
     p.setColor(QPalette::Window, toQColor(backColor_));
     p.setColor(QPalette::Base, toQColor(backColor_));
+    p.setColor(QPalette::Button, toQColor(backColor_)); // check boxes, buttons, lists
     p.setColor(QPalette::WindowText, toQColor(foreColor_));
     p.setColor(QPalette::Text, toQColor(foreColor_));
     p.setColor(QPalette::ButtonText, toQColor(foreColor_));

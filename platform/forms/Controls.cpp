@@ -299,7 +299,6 @@ CheckBox::CheckBox(const CheckBox& first, int index)
     : CheckBox(first.form(), first.container(), first.name(), index)
 {
     copyFrom(first);
-    setBackColor(first.backColor()); // the box's own palette, not just the control's
     box_->setText(first.caption());
 }
 
@@ -321,14 +320,6 @@ int CheckBox::value() const
 void CheckBox::setValue(int value)
 {
     box_->setChecked(value == 1);
-}
-
-void CheckBox::setBackColor(long colour)
-{
-    Control::setBackColor(colour);
-    QPalette p = box_->palette();
-    p.setColor(QPalette::Button, toQColor(colour));
-    box_->setPalette(p);
 }
 
 // ComboBox ------------------------------------------------------------
@@ -397,14 +388,6 @@ QString CommandButton::caption() const
 void CommandButton::setCaption(const QString& caption)
 {
     button_->setText(caption);
-}
-
-void CommandButton::setBackColor(long colour)
-{
-    Control::setBackColor(colour);
-    QPalette p = button_->palette();
-    p.setColor(QPalette::Button, toQColor(colour));
-    button_->setPalette(p);
 }
 
 // TextBox -------------------------------------------------------------

@@ -107,7 +107,6 @@ public:
     // 0 not ticked, 1 ticked.
     int value() const;
     void setValue(int value);
-    void setBackColor(long colour) override;
 
 private:
     QCheckBox* box_;
@@ -134,7 +133,6 @@ public:
     CommandButton(Form& form, Control* container, const QString& name, int index = -1);
     QString caption() const;
     void setCaption(const QString& caption);
-    void setBackColor(long colour) override;
 
 private:
     QPushButton* button_;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <map>
+#include <optional>
 
 namespace forms {
 
@@ -56,6 +57,7 @@ QPixmap renderSvg(const QString& name, QSize size)
 struct CursorResource {
     QString svg;
     QPoint hotSpot;
+    std::optional<QCursor> cursor;
 };
 std::map<int, CursorResource>& cursors()
 {
@@ -74,7 +76,7 @@ Picture resourcePicture(const QString& name)
 
 void registerCursorResource(int id, const QString& svg, QPoint hotSpot)
 {
-    cursors()[id] = {svg, hotSpot};
+    cursors()[id] = {svg, hotSpot, std::nullopt};
 }
 
 QCursor resourceCursor(int id)
@@ -82,10 +84,16 @@ QCursor resourceCursor(int id)
     auto found = cursors().find(id);
     if (found == cursors().end())
         vb::raise(326, QStringLiteral("Resource with identifier '%1' not found").arg(id));
-    const QPixmap p = renderSvg(found->second.svg, QSize(32, 32));
-    if (p.isNull())
-        vb::raise(481, QStringLiteral("Invalid picture"));
-    return QCursor(p, found->second.hotSpot.x(), found->second.hotSpot.y());
+    // Rendered once: every clickable picture and every answer-sheet cell of
+    // each exam asks for it.
+    CursorResource& r = found->second;
+    if (!r.cursor) {
+        const QPixmap p = renderSvg(r.svg, QSize(32, 32));
+        if (p.isNull())
+            vb::raise(481, QStringLiteral("Invalid picture"));
+        r.cursor = QCursor(p, r.hotSpot.x(), r.hotSpot.y());
+    }
+    return *r.cursor;
 }
 
 QIcon resourceIcon(const QString& name, std::initializer_list<int> sizes)

@@ -5,10 +5,6 @@
 
 namespace vb {
 
-namespace {
-
-// splitmix64: spreads any 64-bit value over the whole state, so that
-// neighbouring clock readings give unrelated seeds.
 std::uint64_t splitmix64(std::uint64_t& x)
 {
     std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
@@ -16,6 +12,8 @@ std::uint64_t splitmix64(std::uint64_t& x)
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
 }
+
+namespace {
 
 std::uint64_t rotl(std::uint64_t x, int k)
 {

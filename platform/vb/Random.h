@@ -1,6 +1,12 @@
 #pragma once
 
+#include <cstdint>
+
 namespace vb {
+
+// splitmix64: advances `state` and returns a value that spreads any 64-bit
+// input over the whole range, so neighbouring inputs give unrelated results.
+std::uint64_t splitmix64(std::uint64_t& state);
 
 // The program's one random generator: uniform single-precision numbers,
 // at least 0 and below 1, with 24 random bits each. Before the first
