@@ -14,11 +14,11 @@ public:
     QString str1;
     QString str2;
 
-    forms::Frame* SkinFrame1;
-    forms::Frame* Frame1;
-    forms::CommandButton* cmd;
-    forms::Label* lblLabel2;
-    forms::Label* lblLabel1;
+    forms::Frame* SkinFrame1 = nullptr;
+    forms::Frame* Frame1 = nullptr;
+    forms::CommandButton* cmd = nullptr;
+    forms::Label* lblLabel2 = nullptr;
+    forms::Label* lblLabel1 = nullptr;
 
     void Form_Load();
     void cmd_Click();

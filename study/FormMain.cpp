@@ -92,7 +92,7 @@ void FormMain::buildControls()
 
     Fr4 = place(new Frame(*this, FR01, QStringLiteral("Fr4")), 120, 6100, 14055, 1515);
     Fr4->setVisible(false);
-    auto& cell0 = optNum.add(std::make_unique<PictureBox>(*this, Fr4, QStringLiteral("optNum"), 0));
+    auto& cell0 = optNum.add(new PictureBox(*this, Fr4, QStringLiteral("optNum"), 0));
     cell0.move(120, 30, 550, 270);
     cell0.setBackColor(WindowBackground);
     cell0.setForeColor(WindowText);
@@ -104,7 +104,7 @@ void FormMain::buildControls()
     std::vector<Control*> legend;
     const float swatchLeft[] = {150, 1560, 3210, 4800, 6510};
     for (int i = 4; i >= 0; --i) {
-        auto& swatch = optE.add(std::make_unique<PictureBox>(*this, Frame2, QStringLiteral("optE"), i));
+        auto& swatch = optE.add(new PictureBox(*this, Frame2, QStringLiteral("optE"), i));
         swatch.move(swatchLeft[i], 30, 480, 270);
         legend.push_back(&swatch);
     }
@@ -119,7 +119,7 @@ void FormMain::buildControls()
                                   {5, 5340, 720, "回答正确"},
                                   {4, 7080, 720, "回答错误"}};
     for (const LegendLabel& l : labels) {
-        auto& label = lbl.add(std::make_unique<Label>(*this, Frame2, QStringLiteral("lbl"), l.index));
+        auto& label = lbl.add(new Label(*this, Frame2, QStringLiteral("lbl"), l.index));
         label.move(l.left, 68, l.width, 195);
         label.setFont(font(Tahoma, 8.25));
         label.setAutoSize(true);
@@ -184,7 +184,7 @@ void FormMain::buildControls()
     const float answerLeft[] = {8520, 9240, 9960, 10680};
     const char* const answerPicture[] = {":/btn_a.png", ":/btn_b.png", ":/btn_c.png", ":/btn_d.png"};
     for (int i = 3; i >= 0; --i) {
-        auto& b = imgAnswer.add(std::make_unique<Image>(*this, FR01, QStringLiteral("imgAnswer"), i));
+        auto& b = imgAnswer.add(new Image(*this, FR01, QStringLiteral("imgAnswer"), i));
         b.move(answerLeft[i], 5000, 450, 450);
         b.setPicture(resourcePicture(QString::fromLatin1(answerPicture[i])));
         answers.push_back(&b);
@@ -192,7 +192,7 @@ void FormMain::buildControls()
 
     auto label = [&](int index, float l, float t, float w, float h, const QString& caption, const QFont& f,
                      bool sized) -> Label& {
-        auto& x = lbl.add(std::make_unique<Label>(*this, FR01, QStringLiteral("lbl"), index));
+        auto& x = lbl.add(new Label(*this, FR01, QStringLiteral("lbl"), index));
         x.move(l, t, w, h);
         x.setFont(f);
         x.setAutoSize(sized);
@@ -230,14 +230,14 @@ void FormMain::buildControls()
     std::vector<Control*> frame1;
     const float partTwoTop[] = {5650, 6330, 7030, 7730, 8400}; // entries 5 to 9
     for (int i = 9; i >= 5; --i) {
-        auto& spot = imgNav.add(std::make_unique<Image>(*this, Frame1, QStringLiteral("imgNav"), i));
+        auto& spot = imgNav.add(new Image(*this, Frame1, QStringLiteral("imgNav"), i));
         spot.move(370, partTwoTop[i - 5], 2055, 555);
         spot.setVisible(false);
         frame1.push_back(&spot);
     }
     const float tabLeft[] = {190, deliverable_.secondTabLeft, 5970, 8850, 11750};
     for (int i = 4; i >= 0; --i) {
-        auto& spot = imgNav.add(std::make_unique<Image>(*this, Frame1, QStringLiteral("imgNav"), i));
+        auto& spot = imgNav.add(new Image(*this, Frame1, QStringLiteral("imgNav"), i));
         spot.move(tabLeft[i], 850, 2730, 555);
         frame1.push_back(&spot);
     }
@@ -251,7 +251,7 @@ void FormMain::buildControls()
     Fr1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Fr1")), 500, 2400, 13855, 7250);
     Fr1->setCaption(QStringLiteral("章节练习"));
     Fr1->setFont(font(Tahoma, 15.75));
-    auto& box0 = chkChapter.add(std::make_unique<CheckBox>(*this, Fr1, QStringLiteral("chkChapter"), 0));
+    auto& box0 = chkChapter.add(new CheckBox(*this, Fr1, QStringLiteral("chkChapter"), 0));
     box0.move(10, 600, 8235, 405);
     box0.setCaption(QStringLiteral("章节"));
     box0.setBackColor(0xFFFFFF);

@@ -19,7 +19,7 @@ Control::Control(Form& form, Control* container, QString name, int index, QWidge
 {
     if (widget_) {
         widget_->setParent(container_ && container_->widget() ? container_->widget() : form_.client());
-        widget_->installEventFilter(this);
+        attach(widget_);
         widget_->show();
     }
     form_.registerControl(this);
@@ -38,6 +38,7 @@ void Control::move(float left, float top, float width, float height)
 
 void Control::setGeometryTwips(float left, float top, float width, float height)
 {
+    const bool resized = width != width_ || height != height_;
     left_ = left;
     top_ = top;
     width_ = width;
@@ -45,6 +46,8 @@ void Control::setGeometryTwips(float left, float top, float width, float height)
     if (widget_)
         widget_->setGeometry(toPixelsX(left), toPixelsY(top), std::max(0, toPixelsX(width)),
                              std::max(0, toPixelsY(height)));
+    if (resized && onResize)
+        raise(onResize);
 }
 
 void Control::copyFrom(const Control& first)
@@ -169,16 +172,58 @@ void Control::applyColours()
     widget_->setPalette(p);
 }
 
-bool Control::eventFilter(QObject* watched, QEvent* event)
+qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
 {
-    if (watched == widget_ && clickOnRelease_ && event->type() == QEvent::MouseButtonRelease && onClick) {
-        auto* me = static_cast<QMouseEvent*>(event);
-        if (me->button() == Qt::LeftButton && widget_->rect().contains(me->position().toPoint())) {
-            raiseEvent(onClick);
-            return true;
-        }
+    const int shift = ((wParam & MkShift) ? 1 : 0) | ((wParam & MkControl) ? 2 : 0);
+    const float x = toTwipsX(lParamX(lParam));
+    const float y = toTwipsY(lParamY(lParam));
+    auto mouse = [&](const std::function<void(int, int, float, float)>& handler, int button) {
+        if (handler)
+            raise([&] { handler(button, shift, x, y); });
+    };
+    auto button = [](unsigned m) { return m <= wm::LButtonDblClk ? 1 : m <= wm::RButtonDblClk ? 2 : 4; };
+    switch (msg) {
+    case wm::MouseMove: {
+        const int held = ((wParam & MkLButton) ? 1 : 0) | ((wParam & MkRButton) ? 2 : 0) | ((wParam & MkMButton) ? 4 : 0);
+        mouse(onMouseMove, held);
+        break;
     }
-    return QObject::eventFilter(watched, event);
+    case wm::LButtonDown:
+    case wm::RButtonDown:
+    case wm::MButtonDown: mouse(onMouseDown, button(msg)); break;
+    case wm::LButtonDblClk:
+    case wm::RButtonDblClk:
+    case wm::MButtonDblClk:
+        // Without a double-click handler the second press is a press again.
+        if (onDblClick && msg == wm::LButtonDblClk)
+            raise(onDblClick);
+        else
+            mouse(onMouseDown, button(msg));
+        break;
+    case wm::LButtonUp:
+    case wm::RButtonUp:
+    case wm::MButtonUp: {
+        mouse(onMouseUp, button(msg));
+        const QWidget* w = widget();
+        if (msg == wm::LButtonUp && clickOnRelease_ && onClick && w
+            && w->rect().contains(lParamX(lParam), lParamY(lParam)))
+            raise(onClick);
+        break;
+    }
+    case wm::KeyDown:
+    case wm::SysKeyDown: {
+        int code = static_cast<int>(wParam);
+        if (onKeyDown)
+            raise([&] { onKeyDown(code, shift | (msg == wm::SysKeyDown ? 4 : 0)); });
+        if (code != 0)
+            passToWidget();
+        return 0;
+    }
+    default: return 0;
+    }
+    if (widgetTakesInput_)
+        passToWidget();
+    return 0;
 }
 
 } // namespace forms

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/Window.h"
+
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -17,7 +19,9 @@ class Form;
 // What every control has: a name (and index in a control array), a
 // container, geometry in twips, visibility, a tag, a tooltip, a mouse
 // pointer, a font and colours. The Qt widget is created by the subclass.
-class Control : public QObject {
+// The window owns every control: a control made with `new` is registered
+// with it and deleted by it (Form::destroyControl, or with the window).
+class Control : public QObject, public Window {
 public:
     Control(Form& form, Control* container, QString name, int index, QWidget* widget);
     ~Control() override;
@@ -26,7 +30,7 @@ public:
 
     Form& form() const { return form_; }
     Control* container() const { return container_; }
-    QWidget* widget() const { return widget_.data(); }
+    QWidget* widget() const override { return widget_.data(); }
     const QString& name() const { return name_; }
     int index() const { return index_; }
 
@@ -66,10 +70,23 @@ public:
     long foreColor() const { return foreColor_; }
     virtual void setForeColor(long colour);
 
+    // The control's events. Mouse events carry the button (1 left, 2 right,
+    // 4 middle), the shift state (1 shift, 2 ctrl, 4 alt) and the position
+    // in twips.
     std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    std::function<void(int button, int shift, float x, float y)> onMouseDown;
+    std::function<void(int button, int shift, float x, float y)> onMouseMove;
+    std::function<void(int button, int shift, float x, float y)> onMouseUp;
+    std::function<void(int& keyCode, int shift)> onKeyDown;
+    std::function<void()> onResize;
+
+    // Runs a handler of this control's events inside it.
+    void raise(const std::function<void()>& handler) { enter(handler); }
+
+    qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // A loaded array element takes the first element's properties, hidden.
     void copyFrom(const Control& first);
     void applyColours();
@@ -79,6 +96,9 @@ protected:
     long foreColor_ = 0;
     // Controls whose widget reports clicks itself turn this off.
     bool clickOnRelease_ = true;
+    // Controls whose widget handles the pointer or the keys itself (a text
+    // box, a list) let it have them after their events.
+    bool widgetTakesInput_ = false;
 
 private:
     void applyCursor();

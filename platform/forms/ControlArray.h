@@ -1,35 +1,40 @@
 #pragma once
 
+#include "forms/Form.h"
 #include "vb/Failure.h"
 
 #include <QString>
 #include <functional>
 #include <map>
-#include <memory>
 
 namespace forms {
 
 // A control array: elements by index, the events of all of them going to
 // one handler with the element's index. Loading an index that exists fails
 // (360), reaching one that does not exist fails (340); a loaded element is
-// a hidden copy of element 0 (T(const T& first, int index)).
+// a hidden copy of element 0 (T(const T& first, int index)). The window
+// owns the elements; the array only refers to them, so it is neither
+// copied nor moved.
 template <class T>
 class ControlArray {
 public:
     explicit ControlArray(QString name) : name_(std::move(name)) {}
+    ControlArray(const ControlArray&) = delete;
+    ControlArray& operator=(const ControlArray&) = delete;
 
     const QString& name() const { return name_; }
 
-    // A design-time element.
-    T& add(std::unique_ptr<T> element)
+    // A design-time element, made with `new` (its window owns it).
+    T& add(T* element)
     {
         const int i = element->index();
-        if (elements_.count(i))
+        if (elements_.count(i)) {
+            element->form().destroyControl(element);
             vb::raise(vb::err::AlreadyLoaded);
-        T& e = *element;
-        wire(e);
-        elements_[i] = std::move(element);
-        return e;
+        }
+        wire(*element);
+        elements_[i] = element;
+        return *element;
     }
 
     bool exists(int index) const { return elements_.count(index) != 0; }
@@ -51,11 +56,10 @@ public:
         auto first = elements_.find(0);
         if (first == elements_.end())
             vb::raise(vb::err::NoSuchElement);
-        auto element = std::make_unique<T>(*first->second, index);
-        T& e = *element;
-        wire(e);
-        elements_[index] = std::move(element);
-        return e;
+        T* element = new T(*first->second, index);
+        wire(*element);
+        elements_[index] = element;
+        return *element;
     }
 
     void unload(int index)
@@ -63,7 +67,9 @@ public:
         auto found = elements_.find(index);
         if (found == elements_.end())
             vb::raise(vb::err::NoSuchElement);
+        T* element = found->second;
         elements_.erase(found);
+        element->form().destroyControl(element);
     }
 
     int count() const { return static_cast<int>(elements_.size()); }
@@ -82,7 +88,7 @@ private:
     }
 
     QString name_;
-    std::map<int, std::unique_ptr<T>> elements_;
+    std::map<int, T*> elements_;
 };
 
 } // namespace forms

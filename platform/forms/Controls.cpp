@@ -108,9 +108,9 @@ void Image::show()
 
 // PictureBox ----------------------------------------------------------
 
-class PictureBox::Surface : public QWidget {
+class PictureBox::View : public QWidget {
 public:
-    explicit Surface(PictureBox* owner = nullptr) : owner_(owner) {}
+    explicit View(PictureBox* owner = nullptr) : owner_(owner) {}
     void setOwner(PictureBox* owner) { owner_ = owner; }
 
 protected:
@@ -118,9 +118,9 @@ protected:
     {
         if (!owner_)
             return;
-        QPainter p(this);
-        p.drawImage(0, 0, owner_->surface_);
+        owner_->surface_.paint(this);
         if (owner_->borderStyle_ == 1) {
+            QPainter p(this);
             p.setPen(QColor(100, 100, 100));
             p.drawRect(rect().adjusted(0, 0, -1, -1));
         }
@@ -131,37 +131,40 @@ private:
 };
 
 PictureBox::PictureBox(Form& form, Control* container, const QString& name, int index)
-    : Control(form, container, name, index, new Surface)
-    , view_(static_cast<Surface*>(widget()))
+    : Control(form, container, name, index, new View)
+    , view_(static_cast<View*>(widget()))
+    , surface_(view_)
 {
     view_->setOwner(this);
     backColor_ = ButtonFace;
     foreColor_ = WindowText;
-    resizeSurface();
-    cls();
+    surface_.setBackColor(toQColor(backColor_));
 }
 
 PictureBox::PictureBox(const PictureBox& first, int index)
-    : Control(first.form(), first.container(), first.name(), index, new Surface)
-    , view_(static_cast<Surface*>(widget()))
+    : Control(first.form(), first.container(), first.name(), index, new View)
+    , view_(static_cast<View*>(widget()))
+    , surface_(view_)
 {
     view_->setOwner(this);
     borderStyle_ = first.borderStyle_;
     copyFrom(first);
-    resizeSurface();
-    cls();
+    surface_.setBackColor(toQColor(backColor_));
+    surface_.resize(view_->size());
 }
 
 void PictureBox::setBackColor(long colour)
 {
+    const QColor c = toQColor(colour);
     Control::setBackColor(colour);
+    surface_.setBackColor(c);
     cls();
 }
 
 void PictureBox::move(float left, float top, float width, float height)
 {
     setGeometryTwips(left, top, width, height);
-    resizeSurface();
+    surface_.resize(view_->size());
 }
 
 void PictureBox::setBorderStyle(int style)
@@ -170,45 +173,25 @@ void PictureBox::setBorderStyle(int style)
     view_->update();
 }
 
-void PictureBox::resizeSurface()
-{
-    const QSize size = view_->size().expandedTo(QSize(1, 1));
-    if (surface_.size() == size)
-        return;
-    QImage grown(size, QImage::Format_RGB32);
-    grown.fill(toQColor(backColor_));
-    QPainter p(&grown);
-    if (!surface_.isNull())
-        p.drawImage(0, 0, surface_);
-    p.end();
-    surface_ = grown;
-    view_->update();
-}
-
 void PictureBox::refresh()
 {
-    view_->update();
+    surface_.refresh();
 }
 
 void PictureBox::cls()
 {
-    surface_.fill(toQColor(backColor_));
+    surface_.clear();
     currentX = 0;
     currentY = 0;
-    view_->update();
 }
 
 void PictureBox::print(const QString& text)
 {
-    QPainter p(&surface_);
-    p.setFont(font());
-    p.setPen(toQColor(foreColor_));
     const QFontMetrics fm(font());
-    p.drawText(toPixelsX(currentX), toPixelsY(currentY) + fm.ascent(), text);
-    p.end();
+    surface_.drawText(font(), toQColor(foreColor_), QPoint(toPixelsX(currentX), toPixelsY(currentY)), text);
     currentX = 0;
     currentY += toTwipsY(fm.height());
-    view_->update();
+    surface_.refresh();
 }
 
 float PictureBox::textWidth(const QString& text) const
@@ -290,9 +273,10 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
     , box_(static_cast<QCheckBox*>(widget()))
 {
     clickOnRelease_ = false;
+    widgetTakesInput_ = true;
     box_->setAutoFillBackground(true);
     applyColours();
-    QObject::connect(box_, &QCheckBox::clicked, this, [this] { raiseEvent(onClick); });
+    QObject::connect(box_, &QCheckBox::clicked, this, [this] { raise(onClick); });
 }
 
 CheckBox::CheckBox(const CheckBox& first, int index)
@@ -329,10 +313,11 @@ ComboBox::ComboBox(Form& form, Control* container, const QString& name, int inde
     , combo_(static_cast<QComboBox*>(widget()))
 {
     clickOnRelease_ = false;
+    widgetTakesInput_ = true;
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raiseEvent(onClick); });
+    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raise(onClick); });
 }
 
 void ComboBox::addItem(const QString& item)
@@ -375,9 +360,10 @@ CommandButton::CommandButton(Form& form, Control* container, const QString& name
     , button_(static_cast<QPushButton*>(widget()))
 {
     clickOnRelease_ = false;
+    widgetTakesInput_ = true;
     backColor_ = ButtonFace;
     applyColours();
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { raiseEvent(onClick); });
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { raise(onClick); });
 }
 
 QString CommandButton::caption() const
@@ -397,10 +383,11 @@ TextBox::TextBox(Form& form, Control* container, const QString& name, int index)
     , edit_(static_cast<QLineEdit*>(widget()))
 {
     clickOnRelease_ = false;
+    widgetTakesInput_ = true;
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raiseEvent(onChange); });
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raise(onChange); });
 }
 
 QString TextBox::text() const
@@ -419,33 +406,21 @@ void TextBox::setAlignment(int alignment)
     edit_->setAlignment(alignment == 2 ? Qt::AlignCenter : alignment == 1 ? Qt::AlignRight : Qt::AlignLeft);
 }
 
-bool TextBox::eventFilter(QObject* watched, QEvent* event)
+qintptr TextBox::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
 {
-    if (watched == edit_ && event->type() == QEvent::KeyPress && onKeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        int ascii = 0;
-        switch (ke->key()) {
-        case Qt::Key_Backspace: ascii = 8; break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: ascii = 13; break;
-        case Qt::Key_Escape: ascii = 27; break;
-        case Qt::Key_Tab: ascii = 9; break;
-        default:
-            if (!ke->text().isEmpty() && !(ke->modifiers() & Qt::ControlModifier))
-                ascii = ke->text().at(0).unicode();
-        }
-        if (ascii != 0) {
-            const int typed = ascii;
-            raiseEvent([&] { onKeyPress(ascii); });
-            if (ascii == 0)
-                return true; // discarded
-            if (ascii != typed && ascii >= 32) {
-                edit_->insert(QString(QChar(ascii)));
-                return true;
-            }
-        }
+    if (msg != wm::Char)
+        return Control::defaultProcedure(msg, wParam, lParam);
+    int ascii = static_cast<int>(wParam);
+    if (onKeyPress)
+        raise([&] { onKeyPress(ascii); });
+    if (ascii == 0)
+        return 0; // discarded
+    if (ascii != static_cast<int>(wParam) && ascii >= 32) {
+        edit_->insert(QString(QChar(ascii)));
+        return 0;
     }
-    return Control::eventFilter(watched, event);
+    passToWidget();
+    return 0;
 }
 
 } // namespace forms

@@ -2,6 +2,7 @@
 
 #include "forms/Control.h"
 #include "forms/Picture.h"
+#include "forms/Surface.h"
 
 #include <QImage>
 #include <QStringList>
@@ -62,7 +63,9 @@ public:
     // 0 none, 1 a single line around the surface.
     int borderStyle() const { return borderStyle_; }
     void setBorderStyle(int style);
-    QImage& surface() { return surface_; }
+    // The persistent image (null until the box has a size).
+    QImage& surface() { return surface_.image(); }
+    Surface& drawing() { return surface_; }
     void refresh();
     void cls();
 
@@ -72,10 +75,9 @@ public:
     float textHeight(const QString& text) const;
 
 private:
-    class Surface;
-    void resizeSurface();
-    Surface* view_;
-    QImage surface_;
+    class View;
+    View* view_;
+    Surface surface_;
     int borderStyle_ = 1;
 };
 
@@ -152,8 +154,7 @@ public:
     std::function<void()> onChange;
     std::function<void(int& keyAscii)> onKeyPress;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
 
 private:
     QLineEdit* edit_;

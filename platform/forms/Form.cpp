@@ -12,15 +12,19 @@
 
 namespace forms {
 
-class Form::Window : public QWidget {
+class Form::Widget : public QWidget {
 public:
-    explicit Window(Form& form) : form_(form) {}
+    explicit Widget(Form& form) : form_(form) {}
     std::function<void()> closed;
+    // Set by the window's own handling of the close message.
+    bool accepted = false;
 
 protected:
     void closeEvent(QCloseEvent* e) override
     {
-        if (!form_.queryClose(0)) {
+        accepted = false;
+        form_.send(wm::Close, 0, 0);
+        if (!accepted) {
             e->ignore();
             return;
         }
@@ -34,17 +38,28 @@ private:
 };
 
 Form::Form()
-    : window_(std::make_unique<Window>(*this))
+    : window_(std::make_unique<Widget>(*this))
     , client_(window_.get())
 {
     window_->setAttribute(Qt::WA_DeleteOnClose, false);
+    attach(window_.get());
 }
 
 Form::~Form()
 {
-    // Controls delete their widgets; the window goes after them.
+    // Controls delete their widgets, the newest first; the window goes
+    // after them.
     while (!controls_.empty())
         delete controls_.back();
+}
+
+qintptr Form::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
+{
+    if (msg == wm::Close) {
+        window_->accepted = queryClose(0);
+        return 0;
+    }
+    return Window::defaultProcedure(msg, wParam, lParam);
 }
 
 QWidget* Form::window() const
@@ -133,7 +148,7 @@ void Form::load()
     if (loaded_)
         return;
     loaded_ = true;
-    raiseEvent(onLoad);
+    enter(onLoad);
 }
 
 void Form::show()
@@ -188,7 +203,7 @@ bool Form::queryClose(int mode)
         return true;
     int cancel = 0;
     if (onQueryUnload)
-        raiseEvent([&] { onQueryUnload(cancel, mode); });
+        enter([&] { onQueryUnload(cancel, mode); });
     if (cancel != 0)
         return false;
     loaded_ = false;
@@ -216,9 +231,18 @@ void Form::unregisterControl(Control* c)
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }
 
-quintptr Form::hWnd() const
+void Form::destroyControl(Control* c)
 {
-    return static_cast<quintptr>(window_->winId());
+    if (!c)
+        return;
+    const Handle h = c->hWnd();
+    auto destroy = [this, h] {
+        // Still ours and idle: the window may have gone busy again.
+        if (Window* w = fromHandle(h))
+            if (auto* control = dynamic_cast<Control*>(w); control && &control->form() == this)
+                delete control;
+    };
+    c->whenIdle([this, destroy] { whenIdle(destroy); });
 }
 
 } // namespace forms

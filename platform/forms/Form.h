@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/Window.h"
+
 #include <QIcon>
 #include <QString>
 #include <functional>
@@ -18,15 +20,14 @@ using ModalResponder = std::function<void(class Form&)>;
 void setModalResponder(ModalResponder responder);
 
 // A window: caption, icon, geometry in twips, the load and query-unload
-// events, and its controls in creation order.
-class Form {
+// events, and its controls in creation order. It owns its controls.
+class Form : public Window {
 public:
     Form();
-    virtual ~Form();
-    Form(const Form&) = delete;
-    Form& operator=(const Form&) = delete;
+    ~Form() override;
 
     QWidget* window() const;
+    QWidget* widget() const override { return window(); }
     QWidget* client() const;
 
     QString caption() const;
@@ -66,19 +67,23 @@ public:
     std::function<void(int& cancel, int mode)> onQueryUnload;
 
     const std::vector<Control*>& controls() const { return controls_; }
+    // Called by every control as it is made and as it goes.
     void registerControl(Control* c);
     void unregisterControl(Control* c);
-
-    // The window's handle, for the Windows API stand-ins.
-    quintptr hWnd() const;
+    // Deletes a control of this window once no message or event is inside
+    // it or inside the window (unloading an array element from its own
+    // click must not free it under itself).
+    void destroyControl(Control* c);
 
     // For the window: a close asked for by the learner or by unload().
     bool queryClose(int mode);
 
+    qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
+
 private:
     void load();
-    class Window;
-    std::unique_ptr<Window> window_;
+    class Widget;
+    std::unique_ptr<Widget> window_;
     QWidget* client_;
     QString tag_;
     bool loaded_ = false;

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 
 namespace forms {
 
@@ -128,6 +129,11 @@ void raiseEvent(const std::function<void()>& handler)
         handler();
     } catch (const vb::Failure& f) {
         std::fprintf(stderr, "Run-time error '%ld': %s\n", f.number(), f.description().toUtf8().constData());
+    } catch (const std::exception& e) {
+        // Nothing may cross Qt's event loop.
+        std::fprintf(stderr, "Run-time error: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "Run-time error: unknown exception\n");
     }
 }
 

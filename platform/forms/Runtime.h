@@ -37,8 +37,8 @@ QString appPath();
 // Tests put the program's folder elsewhere (empty: the executable's again).
 void setAppPath(const QString& folder);
 
-// Runs an event handler. A failure that escapes it is written to standard
-// error and the program goes on.
+// Runs an event handler. A failure or any other exception that escapes it
+// is written to standard error and the program goes on.
 void raiseEvent(const std::function<void()>& handler);
 
 } // namespace forms

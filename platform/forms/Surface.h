@@ -1,0 +1,80 @@
+#pragma once
+
+#include "forms/Window.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+namespace forms {
+
+// The persistent image of a picture box or a user control: what is drawn
+// on it stays until it is cleared, and the control's widget only copies it
+// when it paints.
+//
+// The contract:
+// - drawing is pixel-exact: nothing draws with antialiasing, and callers
+//   set pixels or draw 1-pixel lines themselves;
+// - the image is kept across resizes: a larger surface keeps what was
+//   drawn and shows the back colour in the new area;
+// - no painter is held across calls: each drawing call opens and closes
+//   its own, so the image can be read and written between any two calls;
+// - drawing does not repaint the widget: refresh() does, and the runtime's
+//   own drawing methods (clear, print) call it;
+// - the image is made when the control first has a size, not before.
+//
+// Each surface has a device-context handle, for the drawing calls of the
+// platform layer above.
+class Surface {
+public:
+    explicit Surface(QWidget* view);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    Handle hDC() const { return hDC_; }
+    QWidget* view() const { return view_; }
+
+    // The image; null until the surface has a size.
+    QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
+    QSize size() const { return image_.size(); }
+    void resize(QSize size);
+
+    QColor backColor() const { return back_; }
+    void setBackColor(const QColor& colour) { back_ = colour; }
+    // A picture drawn at the top-left corner by every clear.
+    const QPixmap& background() const { return background_; }
+    void setBackground(const QPixmap& picture) { background_ = picture; }
+
+    // Fills the surface with the back colour and draws the background
+    // picture over it; refreshes.
+    void clear();
+    // Schedules the widget's repaint with what the image holds now.
+    void refresh();
+    // For the widget's paint event.
+    void paint(QWidget* widget) const;
+
+    // Text in a font and colour at a pixel position (the top of the line).
+    void drawText(const QFont& font, const QColor& colour, QPoint topLeft, const QString& text);
+    // A picture stretched over a rectangle of the surface, from a part of
+    // the picture (an empty part: all of it).
+    void drawPicture(const QPixmap& picture, const QRect& target, const QRect& source = QRect());
+
+private:
+    QWidget* view_;
+    Handle hDC_;
+    QImage image_;
+    QColor back_ = Qt::white;
+    QPixmap background_;
+};
+
+// The surface of a device-context handle, or nullptr.
+Surface* surfaceFromDC(Handle hDC);
+
+// A handle of the runtime's one series, for windows and device contexts.
+Handle issueHandle();
+
+} // namespace forms
