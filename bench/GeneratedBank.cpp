@@ -1,13 +1,13 @@
 #include "GeneratedBank.h"
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 
 void writeGeneratedBank(const QString& path, int size)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     rows.reserve(static_cast<std::size_t>(size));
     for (int id = 1; id <= size; ++id) {
-        db::QuestionRow q;
+        banks::QuestionRow q;
         q.id = id;
         q.question = QStringLiteral("驾驶机动车在道路上行驶，遇到这种情况应当怎样做？第%1题").arg(id);
         q.ans1 = QStringLiteral("减速慢行，注意观察");
@@ -22,8 +22,8 @@ void writeGeneratedBank(const QString& path, int size)
         q.ycbz = (id % 5 == 0) ? QStringLiteral("1") : QStringLiteral("0");
         rows.push_back(q);
     }
-    std::vector<db::ChapterRow> chapters;
+    std::vector<banks::ChapterRow> chapters;
     for (int c = 1; c <= 14; ++c)
         chapters.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
-    db::writeBank(path, QStringLiteral("qz.marvolen.t418"), chapters, rows);
+    banks::writeBank(path, QStringLiteral("qz.marvolen.t418"), chapters, rows);
 }

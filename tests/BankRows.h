@@ -1,15 +1,15 @@
 #pragma once
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 
 namespace bankrows {
 
 // A question row of a fixture bank: "问题<id>" with four options; the
 // rest as the test needs.
-inline db::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3",
+inline banks::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3",
                                 const char* ans = "1")
 {
-    db::QuestionRow q;
+    banks::QuestionRow q;
     q.id = id;
     q.question = QStringLiteral("问题%1").arg(id);
     q.ans1 = QStringLiteral("甲");

@@ -33,7 +33,7 @@ QStringList readLines(const QString& path, QStringList& errors)
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
 }
 
-void readChapters(const QString& path, std::map<long long, db::ChapterRow>& chapters, QStringList& errors)
+void readChapters(const QString& path, std::map<long long, banks::ChapterRow>& chapters, QStringList& errors)
 {
     const QStringList lines = readLines(path, errors);
     for (int i = 0; i < lines.size(); ++i) {
@@ -85,7 +85,7 @@ std::vector<Record> readRecords(const QString& path, QStringList& errors)
     return out;
 }
 
-db::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringList& pictures, QStringList& errors)
+banks::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringList& pictures, QStringList& errors)
 {
     const QString at = where(r.file, r.line);
     static const std::set<QString> known = {QStringLiteral("ch"), QStringLiteral("type"), QStringLiteral("q"),
@@ -102,7 +102,7 @@ db::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringList
         auto it = r.values.find(QLatin1String(key));
         return it == r.values.end() ? QString() : it->second;
     };
-    db::QuestionRow q;
+    banks::QuestionRow q;
     q.id = static_cast<std::int64_t>(r.id);
     bool chOk = false;
     const int ch = get("ch").toInt(&chOk);
@@ -180,7 +180,7 @@ db::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringList
 BankSource readSources(const QStringList& folders, const QString& pictureFolder, QStringList& errors)
 {
     BankSource bank;
-    std::map<long long, db::ChapterRow> chapters;
+    std::map<long long, banks::ChapterRow> chapters;
     std::map<long long, QString> seen;
     for (const QString& folder : folders) {
         const QDir dir(folder);
@@ -203,7 +203,7 @@ BankSource readSources(const QStringList& folders, const QString& pictureFolder,
     for (const auto& [id, row] : chapters)
         bank.chapters.push_back(row);
     std::sort(bank.questions.begin(), bank.questions.end(),
-              [](const db::QuestionRow& a, const db::QuestionRow& b) { return a.id.toDouble() < b.id.toDouble(); });
+              [](const banks::QuestionRow& a, const banks::QuestionRow& b) { return a.id.toDouble() < b.id.toDouble(); });
     std::sort(bank.pictures.begin(), bank.pictures.end());
     return bank;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +11,8 @@ namespace banks {
 // A deliverable's bank as its sources describe it: the common folder plus
 // the deliverable's own, checked against the rules of a bank.
 struct BankSource {
-    std::vector<db::ChapterRow> chapters;
-    std::vector<db::QuestionRow> questions;
+    std::vector<banks::ChapterRow> chapters;
+    std::vector<banks::QuestionRow> questions;
     QStringList pictures; // file names the questions use, e.g. "p_stop.png"
 };
 

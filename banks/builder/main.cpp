@@ -5,7 +5,7 @@
 //   bankbuild --out DIR --file NAME --password PW --pictures DIR FOLDER...
 #include "BankSource.h"
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 #include "vb/Failure.h"
 
 #include <QDir>
@@ -48,7 +48,7 @@ QString summary(const banks::BankSource& bank)
     std::map<long long, Counts> byChapter;
     Counts all;
     int part1 = 0;
-    for (const db::QuestionRow& q : bank.questions) {
+    for (const banks::QuestionRow& q : bank.questions) {
         const long long ch = static_cast<long long>(q.zhangjie.toDouble());
         for (Counts* c : {&byChapter[ch], &all}) {
             ++c->total;
@@ -123,7 +123,7 @@ int main(int argc, char** argv)
         }
     }
     try {
-        db::writeBank(outDir.filePath(file), password, bank.chapters, bank.questions);
+        banks::writeBank(outDir.filePath(file), password, bank.chapters, bank.questions);
     } catch (const vb::Failure& f) {
         std::fprintf(stderr, "bankbuild: %s\n", f.what());
         return 1;

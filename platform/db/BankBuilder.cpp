@@ -50,14 +50,15 @@ void bindValue(sqlite3_stmt* s, int index, const vb::Variant& v)
     }
 }
 
-void insertAll(const Db& d, const char* sql, const std::vector<std::vector<const vb::Variant*>>& rows)
+void insertAll(const Db& d, const TableRows& table)
 {
     Stmt st;
-    if (sqlite3_prepare_v2(d.db, sql, -1, &st.s, nullptr) != SQLITE_OK)
+    const QByteArray sql = table.insert.toUtf8();
+    if (sqlite3_prepare_v2(d.db, sql.constData(), -1, &st.s, nullptr) != SQLITE_OK)
         d.fail();
-    for (const auto& row : rows) {
+    for (const auto& row : table.rows) {
         for (std::size_t i = 0; i < row.size(); ++i)
-            bindValue(st.s, static_cast<int>(i) + 1, *row[i]);
+            bindValue(st.s, static_cast<int>(i) + 1, row[i]);
         if (sqlite3_step(st.s) != SQLITE_DONE)
             d.fail();
         sqlite3_reset(st.s);
@@ -66,8 +67,8 @@ void insertAll(const Db& d, const char* sql, const std::vector<std::vector<const
 
 } // namespace
 
-void writeBank(const QString& path, const QString& password, const std::vector<ChapterRow>& chapters,
-               const std::vector<QuestionRow>& questions)
+void writeDatabase(const QString& path, const QString& password, const QStringList& schema,
+                   const std::vector<TableRows>& tables)
 {
     const QString target = vb::nativePath(path);
     const QString temp = target + QStringLiteral(".part");
@@ -80,22 +81,10 @@ void writeBank(const QString& path, const QString& password, const std::vector<C
         const QByteArray key = password.toUtf8();
         sqlite3_key(d.db, key.constData(), key.size());
         d.exec("BEGIN");
-        d.exec("CREATE TABLE shiti2012 (id INTEGER, question TEXT, ans1 TEXT, ans2 TEXT, ans3 TEXT, ans4 TEXT, "
-               "ans TEXT, bmp TEXT, flash TEXT, txbz TEXT, state TEXT, zhangjie INTEGER, ycbz TEXT)");
-        d.exec("CREATE INDEX shiti2012_id ON shiti2012 (id)");
-        d.exec("CREATE INDEX shiti2012_zhangjie ON shiti2012 (zhangjie, id)");
-        // Clearing the answers finds the answered rows through this index.
-        d.exec("CREATE INDEX shiti2012_state ON shiti2012 (state)");
-        d.exec("CREATE TABLE zhangjie (zhangjieid INTEGER, zhangjiename TEXT, state INTEGER)");
-        std::vector<std::vector<const vb::Variant*>> rows;
-        for (const ChapterRow& c : chapters)
-            rows.push_back({&c.zhangjieid, &c.zhangjiename, &c.state});
-        insertAll(d, "INSERT INTO zhangjie VALUES (?, ?, ?)", rows);
-        rows.clear();
-        for (const QuestionRow& q : questions)
-            rows.push_back({&q.id, &q.question, &q.ans1, &q.ans2, &q.ans3, &q.ans4, &q.ans, &q.bmp, &q.flash, &q.txbz,
-                            &q.state, &q.zhangjie, &q.ycbz});
-        insertAll(d, "INSERT INTO shiti2012 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", rows);
+        for (const QString& statement : schema)
+            d.exec(statement.toUtf8().constData());
+        for (const TableRows& table : tables)
+            insertAll(d, table);
         d.exec("COMMIT");
     } catch (...) {
         QFile::remove(temp);

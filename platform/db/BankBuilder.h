@@ -3,25 +3,23 @@
 #include "vb/Variant.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace db {
 
-// One row of `shiti2012`; an Empty value is written as Null.
-struct QuestionRow {
-    vb::Variant id, question, ans1, ans2, ans3, ans4, ans, bmp, flash, txbz, state, zhangjie, ycbz;
+// The rows of one table, inserted with one statement of `?` parameters
+// ("INSERT INTO t VALUES (?, ?)"); an Empty value is written as Null.
+struct TableRows {
+    QString insert;
+    std::vector<std::vector<vb::Variant>> rows;
 };
 
-// One row of `zhangjie`.
-struct ChapterRow {
-    vb::Variant zhangjieid, zhangjiename, state;
-};
-
-// Writes a question bank: an SQLCipher file keyed with the database
-// password, holding the tables `shiti2012` and `zhangjie`. The file is
-// written beside the target and moved over it only when complete, so a
-// failed build never leaves half a bank.
-void writeBank(const QString& path, const QString& password, const std::vector<ChapterRow>& chapters,
-               const std::vector<QuestionRow>& questions);
+// Writes a database file: an SQLCipher file keyed with the database
+// password, made by the schema's statements and filled with the rows. The
+// file is written beside the target and moved over it only when complete,
+// so a failed write never leaves half a file.
+void writeDatabase(const QString& path, const QString& password, const QStringList& schema,
+                   const std::vector<TableRows>& tables);
 
 } // namespace db

@@ -31,13 +31,13 @@ protected:
         // Ids 1..21 in part 1 (chapters 1..7 in turn), written in descending
         // order so that only "order by" can give bank order; 100 and 101 in
         // part 2; 102 in no group.
-        std::vector<db::QuestionRow> rows;
+        std::vector<banks::QuestionRow> rows;
         for (int id = 21; id >= 1; --id)
             rows.push_back(question(id, (id - 1) % 7 + 1, (id == 3 || id == 8 || id == 15) ? "1" : ""));
         rows.push_back(question(100, 8));
         rows.push_back(question(101, 14, "1"));
         rows.push_back(question(102, 15));
-        db::writeBank(path, Password, chapters(1, 14), rows);
+        banks::writeBank(path, Password, chapters(1, 14), rows);
     }
 
     void connect()
@@ -94,10 +94,10 @@ TEST_F(Engine, StatementsOfTheProgramGiveTheirRowsInOrder)
 
 TEST_F(Engine, ExpressionsFollowJet)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id : {7, 12, 123, 345})
         rows.push_back(question(id, 1));
-    db::writeBank(path, Password, chapters(1, 1), rows);
+    banks::writeBank(path, Password, chapters(1, 1), rows);
     connect();
     struct Case {
         const char* where;
@@ -127,10 +127,10 @@ TEST_F(Engine, ExpressionsFollowJet)
 
 TEST_F(Engine, PaperOrderRunsAgainstTheIdList)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id : {7, 12, 123, 345})
         rows.push_back(question(id, 1));
-    db::writeBank(path, Password, chapters(1, 1), rows);
+    banks::writeBank(path, Password, chapters(1, 1), rows);
     connect();
     auto paper = [&](const QString& ids) {
         return list(Columns + "where id in(" + ids + ") order by Instr('" + ids + "',','+cstr(id)) desc");
@@ -144,10 +144,10 @@ TEST_F(Engine, PaperOrderRunsAgainstTheIdList)
 
 TEST_F(Engine, RndOrderIsFixedByItsArgumentAndWellSpread)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id = 1; id <= 1000; ++id)
         rows.push_back(question(id, (id % 7) + 1));
-    db::writeBank(path, Password, chapters(1, 7), rows);
+    banks::writeBank(path, Password, chapters(1, 7), rows);
     connect();
     const QString byX = Columns + "where zhangjie<=7 order by rnd(-(ID+%1))";
     const std::vector<int> a = list(byX.arg(QStringLiteral("0.7055475")));
@@ -289,12 +289,12 @@ TEST_F(Engine, EndsOfTheList)
 
 TEST_F(Engine, ClearingAnswersWritesOnlyAnsweredRows)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id = 1; id <= 5; ++id)
         rows.push_back(question(id, 1));
     rows[1].state = QStringLiteral("A");
     rows[2].state = vb::Variant::null();
-    db::writeBank(path, Password, chapters(1, 1), rows);
+    banks::writeBank(path, Password, chapters(1, 1), rows);
     connect();
     conn.execute(QStringLiteral("update shiti2012 set state=''"));
     Recordset rs;
@@ -375,9 +375,9 @@ TEST_F(Engine, AnIdFromTheBankIsAlwaysANumber)
 {
     // A bank whose id column holds a text made to end the in-list early:
     // reading it fails, so it can never be joined into a paper statement.
-    db::QuestionRow evil = question(1, 1);
+    banks::QuestionRow evil = question(1, 1);
     evil.id = QStringLiteral("1) or (1=1");
-    db::writeBank(path, Password, chapters(1, 1), {evil, question(2, 1)});
+    banks::writeBank(path, Password, chapters(1, 1), {evil, question(2, 1)});
     connect();
     Recordset ids;
     ids.open(QStringLiteral("select id from shiti2012 where zhangjie=1"), conn);
@@ -396,7 +396,7 @@ TEST_F(Engine, AReopenedBankIsCheckedAgain)
     conn.close();
     QFile::remove(path);
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::Provider);
-    db::writeBank(path, QStringLiteral("another.password"), chapters(1, 1), {question(1, 1)});
+    banks::writeBank(path, QStringLiteral("another.password"), chapters(1, 1), {question(1, 1)});
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::BadPassword);
 }
 

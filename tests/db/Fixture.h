@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BankRows.h"
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "vb/Failure.h"
@@ -19,9 +19,9 @@ using bankrows::question;
 
 inline const QString Password = QStringLiteral("qz.marvolen.t418");
 
-inline std::vector<db::ChapterRow> chapters(int first, int last)
+inline std::vector<banks::ChapterRow> chapters(int first, int last)
 {
-    std::vector<db::ChapterRow> out;
+    std::vector<banks::ChapterRow> out;
     for (int c = first; c <= last; ++c)
         out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
     return out;

@@ -10,9 +10,9 @@ const long Green = 0x8000, Red = 0xFF;
 class Answering : public fixture::Window {
 protected:
     // A list of `n` part-1 questions; types and answers from the callback.
-    study::FormMain& list(int n, const std::function<void(db::QuestionRow&)>& shape = {})
+    study::FormMain& list(int n, const std::function<void(banks::QuestionRow&)>& shape = {})
     {
-        std::vector<db::QuestionRow> rows;
+        std::vector<banks::QuestionRow> rows;
         for (int id = 1; id <= n; ++id) {
             rows.push_back(question(id, 1));
             if (shape)
@@ -167,7 +167,7 @@ TEST_F(Answering, ACellBehindTheEndOfAShortPaperDoesNothing)
 
 TEST_F(Answering, SingleAnswersInPractice)
 {
-    study::FormMain& f = list(3, [](db::QuestionRow& q) { q.ans = QStringLiteral("3"); });
+    study::FormMain& f = list(3, [](banks::QuestionRow& q) { q.ans = QStringLiteral("3"); });
     f.imgAnswer_Click(0); // wrong
     EXPECT_EQ(f.lblMyAnswer->caption(), QStringLiteral("A"));
     EXPECT_EQ(f.lblMyAnswer->foreColor(), Red);
@@ -196,7 +196,7 @@ TEST_F(Answering, SingleAnswersInPractice)
 
 TEST_F(Answering, MultipleAnswersToggleAndConfirm)
 {
-    study::FormMain& f = list(3, [](db::QuestionRow& q) {
+    study::FormMain& f = list(3, [](banks::QuestionRow& q) {
         q.txbz = QStringLiteral("2");
         q.ans = QStringLiteral("134");
     });
@@ -230,7 +230,7 @@ TEST_F(Answering, MultipleAnswersToggleAndConfirm)
 
 TEST_F(Answering, TheExamStoresWithoutFeedbackAndReviewStillJudgesConfirms)
 {
-    study::FormMain& f = list(3, [](db::QuestionRow& q) {
+    study::FormMain& f = list(3, [](banks::QuestionRow& q) {
         if (q.id.toDouble() == 2) {
             q.txbz = QStringLiteral("2");
             q.ans = QStringLiteral("12");

@@ -29,9 +29,9 @@ protected:
 
     // A Penmaro bank with exactly the paper's quotas (every question is
     // drawn), the right answer B; `shape` changes rows.
-    void paperBank(const std::function<void(std::vector<db::QuestionRow>&)>& shape = {})
+    void paperBank(const std::function<void(std::vector<banks::QuestionRow>&)>& shape = {})
     {
-        std::vector<db::QuestionRow> rows;
+        std::vector<banks::QuestionRow> rows;
         int id = 1;
         for (const auto& [chapter, quota] : study::penmaro().paperQuotas)
             for (int i = 0; i < quota; ++i)
@@ -199,7 +199,7 @@ TEST_F(Exam, ANewExamFromAnyState)
 
 TEST_F(Exam, MultipleAnswersAreMarkedAgainstTheDigitsInOrder)
 {
-    paperBank([](std::vector<db::QuestionRow>& rows) {
+    paperBank([](std::vector<banks::QuestionRow>& rows) {
         rows[0].txbz = QStringLiteral("2");
         rows[0].ans = QStringLiteral("134");
         rows[1].txbz = QStringLiteral("2");
@@ -229,7 +229,7 @@ TEST_F(Exam, MultipleAnswersAreMarkedAgainstTheDigitsInOrder)
 TEST_F(Exam, AShortPaperIsMarkedOverTheQuestionsItHas)
 {
     // Chapter 4 one short of its 15: none of it is drawn.
-    paperBank([](std::vector<db::QuestionRow>& rows) { rows.erase(rows.begin() + 99); });
+    paperBank([](std::vector<banks::QuestionRow>& rows) { rows.erase(rows.begin() + 99); });
     study::FormMain& f = open();
     f.imgNav_Click(4);
     EXPECT_EQ(f.lblAll->caption(), QStringLiteral("85 题"));

@@ -3,7 +3,7 @@
 #include "BankRows.h"
 #include "study/FormMain.h"
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 #include "forms/MsgBox.h"
 #include "forms/Runtime.h"
 
@@ -16,9 +16,9 @@ namespace fixture {
 
 using bankrows::question;
 
-inline std::vector<db::ChapterRow> chapters()
+inline std::vector<banks::ChapterRow> chapters()
 {
-    std::vector<db::ChapterRow> out;
+    std::vector<banks::ChapterRow> out;
     for (int c = 1; c <= 14; ++c)
         out.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
     return out;
@@ -47,9 +47,9 @@ protected:
         forms::setAppPath(QString());
     }
 
-    void writeBank(const std::vector<db::QuestionRow>& rows, const QString& password = QStringLiteral("qz.marvolen.t418"))
+    void writeBank(const std::vector<banks::QuestionRow>& rows, const QString& password = QStringLiteral("qz.marvolen.t418"))
     {
-        db::writeBank(bank, password, chapters(), rows);
+        banks::writeBank(bank, password, chapters(), rows);
     }
 
     study::FormMain& open(const study::Deliverable& d = study::penmaro())

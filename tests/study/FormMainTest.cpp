@@ -1,6 +1,6 @@
 #include "Fixture.h"
 
-#include "db/BankBuilder.h"
+#include "banks/format/BankFormat.h"
 #include "forms/MsgBox.h"
 #include "forms/Runtime.h"
 
@@ -43,7 +43,7 @@ TEST_F(Window, StartsIdleWithTheMenuReady)
 
 TEST_F(Window, SequentialPracticeClearsAnswersAndShowsTheFirstQuestion)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id = 1; id <= 12; ++id)
         rows.push_back(question(id, id <= 10 ? (id % 7) + 1 : 9));
     rows[3].state = QStringLiteral("B");
@@ -156,13 +156,13 @@ TEST_F(Window, TheLearnerSeesWhatTheModeShows)
 
 TEST_F(Window, OptionLinesButtonsAndTheConfirmButton)
 {
-    db::QuestionRow twoOptions = question(1, 1, "0", "1");
+    banks::QuestionRow twoOptions = question(1, 1, "0", "1");
     twoOptions.ans3 = vb::Variant::null();
     twoOptions.ans4 = QString();
-    db::QuestionRow noA = question(2, 1, "0", "2");
+    banks::QuestionRow noA = question(2, 1, "0", "2");
     noA.ans1 = vb::Variant::null();
     noA.ans = QStringLiteral("31");
-    db::QuestionRow untyped = question(3, 1);
+    banks::QuestionRow untyped = question(3, 1);
     untyped.txbz = vb::Variant::null();
     writeBank({twoOptions, noA, untyped});
     FormMain& f = open();
@@ -190,7 +190,7 @@ TEST_F(Window, OptionLinesButtonsAndTheConfirmButton)
 
 TEST_F(Window, TheTenthQuestionWritesItsNumberWithoutAJump)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id = 1; id <= 12; ++id)
         rows.push_back(question(id, 1));
     writeBank(rows);
@@ -217,7 +217,7 @@ TEST_F(Window, PicturesStandCentredAndAMissingOneHidesNothing)
     junk.write("not a picture");
     junk.close();
     const char* pictures[] = {"\\narrow.png", "\\missing.png", "\\junk.png", "narrow.png"};
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int i = 0; i < 4; ++i) {
         rows.push_back(question(i + 1, 1));
         rows.back().bmp = QString::fromLatin1(pictures[i]);

@@ -54,18 +54,18 @@ long failureNumber(const std::function<void()>& f)
 class Practice : public fixture::Window {
 protected:
     // The bank under the file name of the program's connection string.
-    void writeBankOf(const study::Deliverable& d, const std::vector<db::QuestionRow>& rows,
-                     const std::vector<db::ChapterRow>& chapters = fixture::chapters())
+    void writeBankOf(const study::Deliverable& d, const std::vector<banks::QuestionRow>& rows,
+                     const std::vector<banks::ChapterRow>& chapters = fixture::chapters())
     {
         const QString file = d.bankLiteral.section(QLatin1Char(';'), 0, 0).mid(1); // "\\hc.dll;..." gives "hc.dll"
-        db::writeBank(folder + QLatin1Char('/') + file, Password, chapters, rows);
+        banks::writeBank(folder + QLatin1Char('/') + file, Password, chapters, rows);
     }
 
     // A bank of the given chapter sizes, ids counted from 1 chapter by
     // chapter; `chapterOf` remembers where each id went.
-    std::vector<db::QuestionRow> rowsOf(const std::map<int, int>& sizes)
+    std::vector<banks::QuestionRow> rowsOf(const std::map<int, int>& sizes)
     {
-        std::vector<db::QuestionRow> rows;
+        std::vector<banks::QuestionRow> rows;
         int id = 1;
         for (const auto& [chapter, size] : sizes)
             for (int i = 0; i < size; ++i) {
@@ -111,7 +111,7 @@ protected:
 
 TEST_F(Practice, TickedChaptersOpenInIdOrderAndOnlyTheSelectButtonClearsAnswers)
 {
-    std::vector<db::QuestionRow> rows;
+    std::vector<banks::QuestionRow> rows;
     for (int id = 1; id <= 20; ++id) {
         const int chapter = (id * 3) % 5 + 1; // chapters interleaved in id order
         chapterOf[id] = chapter;
@@ -158,7 +158,7 @@ TEST_F(Practice, TheSelectButtonReadsOnlyTheBoxesOfItsProgram)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<db::ChapterRow> chapters;
+        std::vector<banks::ChapterRow> chapters;
         for (int n = 1; n <= c.partOneChapters; ++n)
             chapters.push_back({n, QStringLiteral("第%1章").arg(n), 1});
         chapterOf.clear();
@@ -241,7 +241,7 @@ TEST_F(Practice, PapersHoldTheirQuotasAndDrawEveryQuestionAboutEquallyOften)
     // Every quota plus three more questions, so each draw has a choice.
     const std::map<int, int> sizes = {{1, 33}, {2, 33}, {3, 28}, {4, 18}, {5, 8},  {6, 3},  {7, 3},
                                       {8, 13}, {9, 23}, {10, 23}, {11, 13}, {12, 18}, {13, 23}, {14, 8}};
-    const std::vector<db::QuestionRow> rows = rowsOf(sizes);
+    const std::vector<banks::QuestionRow> rows = rowsOf(sizes);
     for (const study::Deliverable* d : {&study::quenvik(), &study::lodrasse(), &study::penmaro()})
         writeBankOf(*d, rows);
     struct Case {
@@ -306,9 +306,9 @@ TEST_F(Practice, AChapterAtItsQuotaGivesAllAndOneShortGivesNone)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         chapterOf.clear();
-        std::vector<db::QuestionRow> rows = rowsOf(c.sizes);
+        std::vector<banks::QuestionRow> rows = rowsOf(c.sizes);
         if (c.nullId) {
-            auto row = std::find_if(rows.begin(), rows.end(), [&](const db::QuestionRow& q) {
+            auto row = std::find_if(rows.begin(), rows.end(), [&](const banks::QuestionRow& q) {
                 return q.zhangjie.toDouble() == c.whole;
             });
             chapterOf.erase(static_cast<int>(row->id.toDouble()));
@@ -364,7 +364,7 @@ TEST_F(Practice, ShuffleArrayOfOneElementAndOfNone)
 
 TEST_F(Practice, RandomPracticeHoldsEveryPartOneQuestionOnceInANewOrderEachTime)
 {
-    std::vector<db::QuestionRow> rows = rowsOf({{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 4}, {6, 4}, {7, 4}, {8, 3}, {14, 3}});
+    std::vector<banks::QuestionRow> rows = rowsOf({{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 4}, {6, 4}, {7, 4}, {8, 3}, {14, 3}});
     writeBank(rows);
     const std::vector<int> partOne = idsOfChapters({1, 2, 3, 4, 5, 6, 7});
     FormMain& f = open();
