@@ -75,11 +75,12 @@ void Control::setVisible(bool visible)
 
 bool Control::isEnabled() const
 {
-    return widget_ ? widget_->isEnabled() : true;
+    return widget_ ? widget_->isEnabled() : enabled_;
 }
 
 void Control::setEnabled(bool enabled)
 {
+    enabled_ = enabled;
     if (widget_)
         widget_->setEnabled(enabled);
 }

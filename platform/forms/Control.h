@@ -110,6 +110,7 @@ private:
     QPointer<QWidget> widget_; // a container's deletion may take it first
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
+    bool enabled_ = true; // for a control without a widget
     QString tag_;
     int mousePointer_ = 0;
     std::unique_ptr<QCursor> mouseIcon_;

@@ -80,6 +80,14 @@ public:
 
     qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
 
+    // The host's run-mode flag: true while the window runs, false while a
+    // designer holds it.
+    bool userMode() const { return userMode_; }
+    void setUserMode(bool on) { userMode_ = on; }
+    // The designer's changed-setting notice, with the control and the
+    // setting's name.
+    std::function<void(Control&, const QString&)> onPropertyChanged;
+
 private:
     void load();
     class Widget;
@@ -89,6 +97,7 @@ private:
     bool loaded_ = false;
     bool shownOnce_ = false;
     bool closing_ = false;
+    bool userMode_ = true;
     std::vector<Control*> controls_;
 };
 

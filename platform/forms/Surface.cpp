@@ -11,6 +11,9 @@ std::unordered_map<Handle, Surface*>& deviceContexts()
     static std::unordered_map<Handle, Surface*> dcs;
     return dcs;
 }
+// Drawing calls come in runs on one surface: the last one found is kept.
+Handle lastDC = 0;
+Surface* lastSurface = nullptr;
 } // namespace
 
 Surface::Surface(QWidget* view)
@@ -23,6 +26,10 @@ Surface::Surface(QWidget* view)
 Surface::~Surface()
 {
     deviceContexts().erase(hDC_);
+    if (lastDC == hDC_) {
+        lastDC = 0;
+        lastSurface = nullptr;
+    }
 }
 
 void Surface::resize(QSize size)
@@ -90,8 +97,14 @@ void Surface::drawPicture(const QPixmap& picture, const QRect& target, const QRe
 
 Surface* surfaceFromDC(Handle hDC)
 {
+    if (hDC != 0 && hDC == lastDC)
+        return lastSurface;
     auto found = deviceContexts().find(hDC);
-    return found == deviceContexts().end() ? nullptr : found->second;
+    if (found == deviceContexts().end())
+        return nullptr;
+    lastDC = hDC;
+    lastSurface = found->second;
+    return lastSurface;
 }
 
 } // namespace forms

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <memory>
 
 namespace forms {
 
@@ -63,9 +64,14 @@ public:
     // the picture (an empty part: all of it).
     void drawPicture(const QPixmap& picture, const QRect& target, const QRect& source = QRect());
 
+    // What the drawing layer above keeps for this device context (its
+    // drawing position, its selected pen); it goes with the surface.
+    std::shared_ptr<void>& drawingState() { return drawingState_; }
+
 private:
     QWidget* view_;
     Handle hDC_;
+    std::shared_ptr<void> drawingState_;
     QImage image_;
     QColor back_ = Qt::white;
     QPixmap background_;

@@ -1,0 +1,198 @@
+#pragma once
+
+#include "forms/ControlArray.h"
+#include "forms/Controls.h"
+#include "forms/Picture.h"
+#include "forms/UserControl.h"
+#include "vb/Failure.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace frame {
+
+// The window frame drawn by the program: a user control docked over the
+// whole window that carries it, with its own title bar, caption buttons,
+// border, sizing grips and system menu. It works in pixels of its surface.
+class SkinFrame : public forms::UserControl {
+public:
+    // ThemeColor
+    enum : std::int32_t { ThemeBlue, ThemeSilver, ThemeOlive, ThemeKhaki, ThemeGold, ThemeCustom, ThemeSystem };
+    // Style
+    enum : std::int32_t { StyleCylinder, StyleGripBar, StyleSolid, StyleLinear };
+    // BackColorStyle
+    enum : std::int32_t { BackButtonFace, BackThemeFill, BackCustom };
+    // The modes of DrawGradientInRectangle.
+    enum : std::int32_t { GradVertical, GradHorizontal, GradCylinderVertical, GradCylinderHorizontal };
+
+    // A hooked window's entry: the interception in front of its procedure
+    // and the messages seen before and after it.
+    struct HookEntry {
+        forms::Handle hWnd = 0;
+        forms::WindowProc* PrevWndProc = nullptr;
+        std::int32_t AfterCount = 0;
+        std::int32_t BeforeCount = 0;
+        std::vector<std::int32_t> AfterMsgs;  // entry 1 at [0]
+        std::vector<std::int32_t> BeforeMsgs;
+    };
+
+    // A caption button: 0 close, 1 maximise/restore, 2 minimise.
+    struct CapBtnEntry {
+        std::int32_t Left = 0;
+        std::int32_t Top = 0;
+        std::int32_t Width = 0;
+        std::int32_t Height = 0;
+        bool Hot = false;
+        QString Tooltip;
+        bool Visible = false;
+    };
+
+    SkinFrame(forms::Form& form, forms::Control* container, const QString& name);
+
+    // The settings, as read.
+    std::int32_t ThemeColor() const { return m_lThemeColor; }
+    std::int32_t Style() const { return m_lStyle; }
+    std::int32_t BackColorStyle() const { return m_lBackColorStyle; }
+    bool MaxButton() const { return m_bMaxButton; }
+    bool MinButton() const { return m_bMinButton; }
+    bool CloseButton() const { return m_bCloseButton; }
+    bool ChangeAllBackgrounds() const { return m_bChangeAllBackgrounds; }
+    std::int32_t BorderStyle() const { return m_lBorderStyle; }
+    std::int32_t CustomBackColor() const { return m_lCustomBackColor; }
+    std::int32_t ColorFrom() const { return m_lColorFrom; }
+    std::int32_t ColorTo() const { return m_lColorTo; }
+    std::int16_t IconSize() const { return m_iIconSize; }
+
+    // The error sink: every failure the frame handles ends here, and here
+    // it is dropped.
+    static void ReportError(bool flag, const QString& number, const QString& description, const QString& className,
+                            const QString& procedure);
+    // Tests watch the sink: the procedure's name and the failure's number.
+    using ErrorObserver = std::function<void(const QString& procedure, const QString& number)>;
+    static void setErrorObserver(ErrorObserver observer);
+
+    // Drawing primitives, on a device context of the surface.
+    void APILineEx(forms::Handle hDC, std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2,
+                   std::int32_t lColor);
+    void ApiRectangle(forms::Handle hDC, std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t H,
+                      std::int32_t lColor);
+    void DrawGradientEx(forms::Handle hDC, std::int32_t lStartColor, std::int32_t lEndColor, std::int32_t X,
+                        std::int32_t Y, std::int32_t X2, std::int32_t Y2, bool bRows);
+    static std::int32_t BlendColors(std::int32_t lColorA, std::int32_t lColorB);
+    static std::int32_t TranslateColor(std::int32_t lColor);
+    struct Rect {
+        std::int32_t Left, Top, Width, Height;
+    };
+    void DrawGradientInRectangle(forms::Handle hDC, std::int32_t lColor1, std::int32_t lColor2, const Rect& r,
+                                 std::int32_t mode, bool bOutline, std::int32_t lOutlineColor, double ratio);
+    void DrawGradCilinder(forms::Handle hDC, std::int32_t lColor1, std::int32_t lColor2, const Rect& r, bool bVertical,
+                          double ratio);
+    void PaintShpInBar(std::int32_t lLight, std::int32_t lDark, std::int32_t lHeight);
+
+    // Theme colours.
+    void SetThemeColor();
+    void SetDefaultThemeColor(const std::int32_t& theme);
+    void GetGradientColor(const forms::Handle& hWnd);
+    bool AppIsThemed();
+    void ReadThemeName(const forms::Handle& hWnd);
+    QString GetInfo(std::int32_t lcType);
+
+    // The system menu (design caption "Menu"), shown only as a popup.
+    QString SysMnuCaption = QStringLiteral("Menu");
+    forms::ControlArray<forms::MenuItem> MnuSyst{QStringLiteral("MnuSyst")};
+
+    // Members, in declaration order.
+    bool m_bCanTrackLeave = false;
+    bool m_bTrackInUser32 = false;
+    bool m_bMouseInside = false;
+    std::vector<HookEntry> m_aHooks;
+    std::int32_t m_lCaptionHeight = 0;
+    std::int32_t m_lTitleHeight = 0;
+    QString m_sCaption;
+    std::int32_t m_lBtnTop = 0;
+    forms::Picture m_picIcon;
+    std::int32_t m_lThemeColor = 0;
+    QString m_sThemeName;
+    std::int32_t m_lStyle = 0;
+    std::int16_t m_iSizeMode = 0;
+    std::int16_t m_iWinState = 0;
+    struct RectL {
+        std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+    } m_rcRestore;
+    std::int32_t m_lTitleStartX = 0;
+    std::int16_t m_iHotBtn = -1;
+    std::int16_t m_iLitBtn = -1;
+    bool m_bOverTitle = false;
+    std::int32_t m_lCustomBackColor = 0;
+    std::int32_t m_lBackColorStyle = 0;
+    std::int32_t m_lBorderStyle = 0;
+    bool m_bMaxButton = false;
+    bool m_bMinButton = false;
+    std::int16_t m_iIconSize = 0;
+    std::int16_t m_iLeftBtn = 0;
+    std::int32_t m_lFrameColor = 0;
+    std::int32_t m_lFillColor = 0;
+    std::int32_t m_lColorFrom = 0;
+    std::int32_t m_lColorTo = 0;
+    bool m_bTallApplied = false;
+    forms::Form* m_frmParent = nullptr;
+    std::array<CapBtnEntry, 3> m_aCapBtn{};
+    std::int16_t m_iDownButton = 0;
+    bool m_bGripsMade = false;
+    bool m_bCloseButton = false;
+    bool m_bMoveable = false;
+    bool m_bChangeAllBackgrounds = false;
+
+    // The sizing grips, added to the carrying window when first needed.
+    forms::PictureBox* m_picRight = nullptr;
+    forms::PictureBox* m_picBottom = nullptr;
+
+    // The twelve settings by store key, as their members hold them; a
+    // Boolean as -1 or 0.
+    std::int64_t setting(const char* key) const;
+    void setSetting(const char* key, std::int64_t value);
+    // Reads every setting from the store with its read default, converted
+    // to its type; the first value that cannot be converted fails.
+    void readSettings(const forms::PropertyBag& store);
+    // Writes every setting with its write default.
+    void writeSettings(forms::PropertyBag& store) const;
+    // Every setting at its new-instance value.
+    void newInstanceSettings();
+
+protected:
+    // The frame's error style: a failure in `steps` goes to the sink under
+    // the operation's name and ends the operation; what was done stays.
+    template <class Steps>
+    static bool reportOnFailure(const char* procedure, Steps&& steps)
+    {
+        try {
+            steps();
+            return true;
+        } catch (const vb::Failure& f) {
+            ReportError(true, QString::number(f.number()), f.description(), QStringLiteral("SkinFrame"),
+                        QString::fromLatin1(procedure));
+            return false;
+        }
+    }
+
+private:
+    void buildMenu();
+};
+
+// A setting's store key (its name), its stored type and its three
+// defaults. The button face (&H8000000F) as a new-instance or read default
+// is translated to its RGB value at the moment it is used.
+struct FrameSetting {
+    const char* key;
+    enum Kind { Long, Integer, Boolean } kind;
+    std::int64_t newInstance;
+    std::int64_t readDefault;
+    std::int64_t writeDefault;
+};
+// In the order the settings are read and written.
+extern const std::array<FrameSetting, 12> FrameSettings;
+
+} // namespace frame

@@ -1,0 +1,127 @@
+#include "forms/UserControl.h"
+
+#include "forms/Form.h"
+#include "forms/Runtime.h"
+
+#include <QFontMetrics>
+#include <QWidget>
+
+namespace forms {
+
+class UserControl::View : public QWidget {
+public:
+    explicit View(UserControl* owner = nullptr) : owner_(owner) {}
+    void setOwner(UserControl* owner) { owner_ = owner; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (owner_)
+            owner_->surface_.paint(this);
+    }
+
+private:
+    UserControl* owner_;
+};
+
+UserControl::UserControl(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, new View)
+    , view_(static_cast<View*>(widget()))
+    , surface_(view_)
+{
+    view_->setOwner(this);
+    view_->setFocusPolicy(Qt::ClickFocus);
+    backColor_ = ButtonFace;
+    surface_.setBackColor(toQColor(backColor_));
+}
+
+void UserControl::setBackColor(long colour)
+{
+    const QColor c = toQColor(colour);
+    Control::setBackColor(colour);
+    surface_.setBackColor(c);
+    surface_.clear();
+}
+
+void UserControl::setPicture(const Picture& picture)
+{
+    picture_ = picture;
+    surface_.setBackground(picture.pixmap());
+    surface_.clear();
+}
+
+void UserControl::move(float left, float top, float width, float height)
+{
+    setGeometryTwips(left, top, width, height);
+    surface_.resize(view_->size());
+}
+
+int UserControl::scaleWidth() const
+{
+    return view_->width();
+}
+
+int UserControl::scaleHeight() const
+{
+    return view_->height();
+}
+
+void UserControl::cls()
+{
+    surface_.clear();
+}
+
+void UserControl::refresh()
+{
+    surface_.refresh();
+}
+
+int UserControl::textWidth(const QString& text) const
+{
+    return QFontMetrics(font()).horizontalAdvance(text);
+}
+
+int UserControl::textHeight(const QString&) const
+{
+    return QFontMetrics(font()).height();
+}
+
+void UserControl::paintPicture(const Picture& picture, int x, int y, int width, int height, int srcX, int srcY,
+                               int srcWidth, int srcHeight)
+{
+    const QPixmap& p = picture.pixmap();
+    surface_.drawPicture(p, QRect(x, y, width, height),
+                         QRect(srcX, srcY, srcWidth < 0 ? p.width() : srcWidth, srcHeight < 0 ? p.height() : srcHeight));
+}
+
+bool UserControl::ambientUserMode() const
+{
+    return form().userMode();
+}
+
+QFont UserControl::ambientFont() const
+{
+    return form().window()->font();
+}
+
+void UserControl::propertyChanged(const QString& name)
+{
+    if (form().onPropertyChanged)
+        form().onPropertyChanged(*this, name);
+}
+
+MenuItem::MenuItem(Form& form, Control* container, const QString& name, int index)
+    : Control(form, container, name, index, nullptr)
+{
+}
+
+MenuItem::MenuItem(const MenuItem& first, int index)
+    : MenuItem(first.form(), first.container(), first.name(), index)
+{
+    caption_ = first.caption_;
+    checked_ = first.checked_;
+    setEnabled(first.isEnabled());
+    setVisible(first.isVisible());
+}
+
+} // namespace forms

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "forms/Window.h"
+
+#include <QString>
+#include <cstdint>
+
+// The Windows API calls of the frame, over the forms runtime: window and
+// device-context handles are the runtime's, drawing goes to a control's
+// persistent surface pixel by pixel, and the visual style is a setting of
+// this layer that tests change.
+namespace win32 {
+
+using HWND = forms::Handle;
+using HDC = forms::Handle;
+using HGDIOBJ = quintptr;
+using HPEN = HGDIOBJ;
+using HTHEME = quintptr;
+using COLORREF = std::uint32_t;
+using OLE_COLOR = std::uint32_t;
+using HRESULT = std::int32_t;
+using BOOL = std::int32_t;
+using LCID = std::uint32_t;
+using LCTYPE = std::uint32_t;
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+
+struct POINT {
+    std::int32_t x, y;
+};
+struct RECT {
+    std::int32_t left, top, right, bottom;
+};
+
+// GDI ------------------------------------------------------------------
+
+constexpr int PS_SOLID = 0;
+constexpr int PS_NULL = 5;
+
+// A pen: solid lines one pixel wide, whatever width is asked for (the
+// frame draws only those). 0 when the style is unknown.
+HPEN CreatePen(int style, int width, COLORREF colour);
+// Selects a pen into a device context and returns the one it replaces
+// (a black stock pen at first); 0 for a handle that is not one.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+// Deletes a pen; fails (0) for a stock object or a handle that is none.
+BOOL DeleteObject(HGDIOBJ object);
+// Sets the drawing position, returning the previous one through `old`.
+BOOL MoveToEx(HDC dc, int x, int y, POINT* old);
+// Draws with the selected pen from the drawing position up to, but not
+// including, (x, y), which becomes the drawing position.
+BOOL LineTo(HDC dc, int x, int y);
+// Sets one pixel; returns the colour set, or -1 (as 0xFFFFFFFF) outside
+// the surface.
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
+COLORREF GetPixel(HDC dc, int x, int y);
+BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
+BOOL OffsetRect(RECT* rect, int dx, int dy);
+
+// The number of pens made and not yet deleted.
+int livePens();
+
+// Colours ---------------------------------------------------------------
+
+// A colour value (&H00BBGGRR) or a system colour (&H80000000 + index) as
+// the RGB value to draw with; an invalid colour fails with E_INVALIDARG.
+HRESULT OleTranslateColor(OLE_COLOR colour, quintptr palette, COLORREF* result);
+
+// Visual style -----------------------------------------------------------
+
+// What the stand-in reports of the desktop's visual style.
+struct VisualStyle {
+    bool uxthemePresent = true; // false: every theme call fails as a missing library does
+    bool themed = true;
+    QString themeFile = QStringLiteral("Luna.msstyles");
+    QString colourScheme = QStringLiteral("NormalColor");
+};
+void setVisualStyle(const VisualStyle& style);
+const VisualStyle& visualStyle();
+
+BOOL IsAppThemed();
+// A theme handle for the window and class list, 0 when no style is active.
+HTHEME OpenThemeData(HWND window, const QString& classList);
+// Fills the two buffers of UTF-16 characters (each with its capacity);
+// a null buffer is left alone.
+HRESULT GetCurrentThemeName(char16_t* fileName, int fileChars, char16_t* colourName, int colourChars,
+                            char16_t* sizeName, int sizeChars);
+HRESULT CloseThemeData(HTHEME theme);
+
+// Locale -----------------------------------------------------------------
+
+constexpr LCID LOCALE_USER_DEFAULT = 0x400;
+constexpr LCTYPE LOCALE_SLANGUAGE = 0x0002;
+constexpr LCTYPE LOCALE_SCOUNTRY = 0x0006;
+constexpr LCTYPE LOCALE_SDECIMAL = 0x000E;
+constexpr LCTYPE LOCALE_SENGLANGUAGE = 0x1001;
+constexpr LCTYPE LOCALE_IDEFAULTANSICODEPAGE = 0x1004;
+
+// The locale's information as code page 936 text with its terminating
+// NUL; returns the bytes written, NUL included, or 0 for an unknown code
+// or a buffer too small.
+int GetLocaleInfoA(LCID locale, LCTYPE type, char* buffer, int length);
+
+} // namespace win32

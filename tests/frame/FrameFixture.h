@@ -1,0 +1,52 @@
+#pragma once
+
+#include "frame/SkinFrame.h"
+#include "win32/Win32.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace fixture {
+
+// A frame of its own on a window of its own, its surface white, and the
+// error sink watched.
+class Frame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame::SkinFrame::setErrorObserver([this](const QString& procedure, const QString& number) {
+            reports.push_back(procedure + QLatin1Char(':') + number);
+        });
+    }
+    void TearDown() override
+    {
+        frame::SkinFrame::setErrorObserver(nullptr);
+        win32::setVisualStyle({});
+    }
+
+    frame::SkinFrame& make(int widthPx = 100, int heightPx = 40)
+    {
+        form = std::make_unique<forms::Form>();
+        skin = new frame::SkinFrame(*form, nullptr, QStringLiteral("SkinFrame1"));
+        skin->setBackColor(0xFFFFFF);
+        skin->move(0, 0, widthPx * 15.0f, heightPx * 15.0f);
+        return *skin;
+    }
+
+    QImage& img() { return skin->surface().image(); }
+    // A pixel as a colour value, &H00BBGGRR.
+    std::int32_t at(int x, int y)
+    {
+        const QRgb c = img().pixel(x, y);
+        return qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16);
+    }
+    static constexpr std::int32_t White = 0xFFFFFF;
+    static std::int32_t grey(int v) { return v | (v << 8) | (v << 16); }
+
+    std::unique_ptr<forms::Form> form;
+    frame::SkinFrame* skin = nullptr;
+    std::vector<QString> reports;
+};
+
+} // namespace fixture
