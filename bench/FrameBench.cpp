@@ -2,7 +2,9 @@
 // QPainter, side by side in one run.
 //   title_gradient: a full-width title gradient, the cylinder over
 //   1,920 x 31 pixels, one pen per line as the frame draws it;
-//   title_fill_rows: the same 31 rows filled with QPainter::fillRect.
+//   title_fill_rows: the same 31 rows filled with QPainter::fillRect;
+//   title_bar_repaint: a whole title bar of a 1,920 x 1,080 window, against
+//   one 60 Hz frame (16.7 ms).
 #include "frame/SkinFrame.h"
 
 #include <QApplication>
@@ -38,6 +40,37 @@ void title_fill_rows(benchmark::State& state)
     }
 }
 BENCHMARK(title_fill_rows);
+
+// The whole title bar of a 1,920-pixel-wide window repainted: the clear,
+// then every step of DrawTitleBar with the caption and the three buttons.
+// Without an icon the title background is painted over the full width.
+void title_bar_repaint(benchmark::State& state)
+{
+    forms::Form form;
+    form.window()->setFont(QFont(QStringLiteral("Tahoma"), 14));
+    auto* skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
+    skin->move(0, 0, Width * 15.0f, 1080 * 15.0f);
+    QFont bold = skin->ambientFont();
+    bold.setBold(true);
+    skin->setFont(bold);
+    skin->m_lThemeColor = frame::SkinFrame::ThemeKhaki;
+    skin->m_lStyle = frame::SkinFrame::StyleLinear;
+    skin->m_iIconSize = 16;
+    skin->m_bCloseButton = skin->m_bMaxButton = skin->m_bMinButton = true;
+    skin->m_sCaption = QStringLiteral("驾驶员理论考试模拟系统 Torvasen");
+    skin->SetThemeColor();
+    skin->TitleBarHeightSetup();
+    skin->BorderStyleSetup();
+    const bool clear = state.range(0) != 0;
+    for (auto _ : state) {
+        if (clear)
+            skin->cls();
+        skin->DrawTitleBar();
+        benchmark::DoNotOptimize(skin->surface().image().constBits());
+    }
+}
+// Arg 1: with the clear of the whole surface that a resize does first.
+BENCHMARK(title_bar_repaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

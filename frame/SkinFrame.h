@@ -12,7 +12,13 @@
 #include <functional>
 #include <vector>
 
+namespace win32 {
+struct RECT;
+}
+
 namespace frame {
+
+using win32RECT = win32::RECT;
 
 // The window frame drawn by the program: a user control docked over the
 // whole window that carries it, with its own title bar, caption buttons,
@@ -100,6 +106,21 @@ public:
     void ReadThemeName(const forms::Handle& hWnd);
     QString GetInfo(std::int32_t lcType);
 
+    // Caption buttons.
+    void CaptionBtnSetup();
+    std::int16_t HitTestCaptionBtn(std::int16_t x, std::int16_t y) const;
+    void PaintCaptionBtns(std::int16_t iBtn);
+    void DrawCaptionBtns(bool bHot, std::int32_t lColor, std::int16_t iBtn);
+
+    // The title bar and its caption.
+    void TitleBarHeightSetup();
+    void DrawTitleBarInitial();
+    void DrawTitleBar();
+    QString TrimWord(const QString& text, std::int32_t width);
+
+    // Which caption buttons exist; the title bar painted afresh.
+    void BorderStyleSetup();
+
     // The system menu (design caption "Menu"), shown only as a popup.
     QString SysMnuCaption = QStringLiteral("Menu");
     forms::ControlArray<forms::MenuItem> MnuSyst{QStringLiteral("MnuSyst")};
@@ -180,6 +201,11 @@ protected:
 
 private:
     void buildMenu();
+    // The caption step of the title bar, with the caption rectangle.
+    void DrawCaption(win32RECT& rc);
+    // The title background of one style over a column range.
+    void PaintTitleBackground(std::int32_t x0, std::int32_t width, std::int32_t t, bool outline);
+    CapBtnEntry& btn(std::int32_t index);
 };
 
 // A setting's store key (its name), its stored type and its three

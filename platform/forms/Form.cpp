@@ -84,6 +84,7 @@ void Form::setCaption(const QString& caption)
 
 void Form::setIcon(const QIcon& icon)
 {
+    icon_ = icon;
     window_->setWindowIcon(icon);
 }
 
@@ -130,6 +131,18 @@ float Form::scaleHeight() const
 void Form::setClientSize(float width, float height)
 {
     window_->resize(toPixelsX(width), toPixelsY(height));
+}
+
+void Form::setBorderStyle(int style)
+{
+    if (style == borderStyle_)
+        return;
+    borderStyle_ = style;
+    // Qt makes a new native window for the change; the handle stays ours.
+    const bool visible = window_->isVisible();
+    window_->setWindowFlag(Qt::FramelessWindowHint, style == 0);
+    if (visible)
+        window_->show();
 }
 
 int Form::windowState() const

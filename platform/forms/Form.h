@@ -33,6 +33,8 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
     void setIcon(const QIcon& icon);
+    // The window's icon; a null icon when it has none.
+    const QIcon& icon() const { return icon_; }
     const QString& tag() const { return tag_; }
     void setTag(const QString& tag) { tag_ = tag; }
 
@@ -46,6 +48,13 @@ public:
     float scaleWidth() const;
     float scaleHeight() const;
     void setClientSize(float width, float height);
+
+    // 0 none: no system frame; anything else: the system's frame.
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int style);
+    // A movable window can be dragged by its title.
+    bool moveable() const { return moveable_; }
+    void setMoveable(bool on) { moveable_ = on; }
 
     // 0 normal, 1 minimised, 2 maximised.
     int windowState() const;
@@ -94,10 +103,13 @@ private:
     std::unique_ptr<Widget> window_;
     QWidget* client_;
     QString tag_;
+    QIcon icon_;
     bool loaded_ = false;
     bool shownOnce_ = false;
     bool closing_ = false;
     bool userMode_ = true;
+    int borderStyle_ = 2;
+    bool moveable_ = true;
     std::vector<Control*> controls_;
 };
 

@@ -58,6 +58,13 @@ public:
     // For the widget's paint event.
     void paint(QWidget* widget) const;
 
+    // The font and text colour that text drawn through the device context
+    // takes: the control's own.
+    const QFont& font() const { return font_; }
+    void setFont(const QFont& font) { font_ = font; }
+    QColor textColour() const { return text_; }
+    void setTextColour(const QColor& colour) { text_ = colour; }
+
     // Text in a font and colour at a pixel position (the top of the line).
     void drawText(const QFont& font, const QColor& colour, QPoint topLeft, const QString& text);
     // A picture stretched over a rectangle of the surface, from a part of
@@ -75,6 +82,8 @@ private:
     QImage image_;
     QColor back_ = Qt::white;
     QPixmap background_;
+    QFont font_;
+    QColor text_ = Qt::black;
 };
 
 // The surface of a device-context handle, or nullptr.

@@ -33,6 +33,7 @@ UserControl::UserControl(Form& form, Control* container, const QString& name, in
     view_->setFocusPolicy(Qt::ClickFocus);
     backColor_ = ButtonFace;
     surface_.setBackColor(toQColor(backColor_));
+    surface_.setFont(view_->font());
 }
 
 void UserControl::setBackColor(long colour)
@@ -41,6 +42,19 @@ void UserControl::setBackColor(long colour)
     Control::setBackColor(colour);
     surface_.setBackColor(c);
     surface_.clear();
+}
+
+void UserControl::setForeColor(long colour)
+{
+    const QColor c = toQColor(colour);
+    Control::setForeColor(colour);
+    surface_.setTextColour(c);
+}
+
+void UserControl::setFont(const QFont& font)
+{
+    Control::setFont(font);
+    surface_.setFont(font);
 }
 
 void UserControl::setPicture(const Picture& picture)

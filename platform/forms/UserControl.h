@@ -20,6 +20,8 @@ public:
     Handle hDC() const { return surface_.hDC(); }
 
     void setBackColor(long colour) override;
+    void setForeColor(long colour) override;
+    void setFont(const QFont& font) override;
     // The background picture; setting it clears the surface.
     const Picture& picture() const { return picture_; }
     void setPicture(const Picture& picture);

@@ -57,6 +57,13 @@ BOOL LineTo(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
 COLORREF GetPixel(HDC dc, int x, int y);
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
+// Text as code page 936 bytes (a length of -1: up to the NUL) in the
+// rectangle, in the font and text colour of the device context's control,
+// with a transparent background; returns the text's height.
+constexpr unsigned DT_VCENTER = 0x04;
+constexpr unsigned DT_SINGLELINE = 0x20;
+constexpr unsigned DT_NOPREFIX = 0x800;
+int DrawTextExA(HDC dc, const char* text, int length, RECT* rect, unsigned format, void* params);
 BOOL OffsetRect(RECT* rect, int dx, int dy);
 
 // The number of pens made and not yet deleted.
