@@ -58,6 +58,16 @@ public:
 
     SkinFrame(forms::Form& form, forms::Control* container, const QString& name);
 
+    // The events raised to the host, every parameter by reference.
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& y)> MouseDown;
+    std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& y)> MouseMove;
+    std::function<void(std::int16_t& Button, std::int16_t& Shift, float& X, float& y)> MouseUp;
+    std::function<void()> BtnCloseClick;
+    std::function<void()> ReSize;
+    std::function<void(std::int16_t& MenuItem, QString& MenuCaption)> MenuItemSelected;
+
     // The settings, as read.
     std::int32_t ThemeColor() const { return m_lThemeColor; }
     std::int32_t Style() const { return m_lStyle; }
@@ -120,6 +130,35 @@ public:
 
     // Which caption buttons exist; the title bar painted afresh.
     void BorderStyleSetup();
+
+    // Window state and layout.
+    void ToggleWindowState();
+    void MaximizeToWorkArea(forms::Form& form);
+    void TB_GetDesktopWorkArea(std::int32_t& Left, std::int32_t& Top, std::int32_t& Width, std::int32_t& Height);
+    void ChangeBackgrounds(std::int32_t lColor);
+    void RelocateControls(bool bStyleChanged);
+    std::int16_t GetControlsOffset(std::int16_t iMinTop);
+
+    // Mouse and keyboard.
+    void UserControl_Click();
+    void UserControl_DblClick();
+    void UserControl_KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+    void UserControl_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void UserControl_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+
+    // The sizing grips and the resize handling.
+    void MakeGrips();
+    void m_picRight_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void m_picRight_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void m_picRight_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void m_picBottom_MouseDown(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void m_picBottom_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void m_picBottom_MouseUp(std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    void UserControl_Resize();
+
+    // The system menu.
+    void MnuSyst_Click(std::int16_t Index);
 
     // The system menu (design caption "Menu"), shown only as a popup.
     QString SysMnuCaption = QStringLiteral("Menu");
@@ -201,6 +240,18 @@ protected:
 
 private:
     void buildMenu();
+    void wireEvents();
+    // The host window.
+    forms::Form& parentForm() const { return m_frmParent ? *m_frmParent : form(); }
+    // Pops the system menu up at a point of the control, or at the pointer.
+    void PopupSysMnu(bool atPointer, QPoint at = QPoint());
+    // Left of the caption buttons: the test of a title drag and of the
+    // right-click menu.
+    bool LeftOfButtons(float x) const;
+    void PlaceGrips();
+    void GripMove(forms::PictureBox& grip, bool right, std::int16_t& Button, std::int16_t& Shift, float& X, float& y,
+                  const char* procedure);
+    void GripDown(forms::PictureBox& grip);
     // The caption step of the title bar, with the caption rectangle.
     void DrawCaption(win32RECT& rc);
     // The title background of one style over a column range.

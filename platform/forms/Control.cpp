@@ -46,6 +46,7 @@ void Control::setGeometryTwips(float left, float top, float width, float height)
     if (widget_)
         widget_->setGeometry(toPixelsX(left), toPixelsY(top), std::max(0, toPixelsX(width)),
                              std::max(0, toPixelsY(height)));
+    geometryChanged();
     if (resized && onResize)
         raise(onResize);
 }
@@ -176,8 +177,8 @@ void Control::applyColours()
 qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
 {
     const int shift = ((wParam & MkShift) ? 1 : 0) | ((wParam & MkControl) ? 2 : 0);
-    const float x = toTwipsX(lParamX(lParam));
-    const float y = toTwipsY(lParamY(lParam));
+    const float x = pixelScale_ ? static_cast<float>(lParamX(lParam)) : toTwipsX(lParamX(lParam));
+    const float y = pixelScale_ ? static_cast<float>(lParamY(lParam)) : toTwipsY(lParamY(lParam));
     auto mouse = [&](const std::function<void(int, int, float, float)>& handler, int button) {
         if (handler)
             raise([&] { handler(button, shift, x, y); });
@@ -196,17 +197,21 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     case wm::RButtonDblClk:
     case wm::MButtonDblClk:
         // Without a double-click handler the second press is a press again.
-        if (onDblClick && msg == wm::LButtonDblClk)
+        if (onDblClick && msg == wm::LButtonDblClk) {
+            releaseEndsDblClick_ = true;
             raise(onDblClick);
-        else
+        } else
             mouse(onMouseDown, button(msg));
         break;
     case wm::LButtonUp:
     case wm::RButtonUp:
     case wm::MButtonUp: {
+        const bool afterDblClick = msg == wm::LButtonUp && releaseEndsDblClick_;
+        if (msg == wm::LButtonUp)
+            releaseEndsDblClick_ = false;
         mouse(onMouseUp, button(msg));
         const QWidget* w = widget();
-        if (msg == wm::LButtonUp && clickOnRelease_ && onClick && w
+        if (msg == wm::LButtonUp && !afterDblClick && clickOnRelease_ && onClick && w
             && w->rect().contains(lParamX(lParam), lParamY(lParam)))
             raise(onClick);
         break;

@@ -91,6 +91,8 @@ protected:
     void copyFrom(const Control& first);
     void applyColours();
     void setGeometryTwips(float left, float top, float width, float height);
+    // The widget has its new geometry; the resize event follows.
+    virtual void geometryChanged() {}
 
     long backColor_ = 0xFFFFFF;
     long foreColor_ = 0;
@@ -99,6 +101,11 @@ protected:
     // Controls whose widget handles the pointer or the keys itself (a text
     // box, a list) let it have them after their events.
     bool widgetTakesInput_ = false;
+    // Mouse positions in pixels of the control rather than twips (a user
+    // control, a picture box with ScaleMode 3).
+    bool pixelScale_ = false;
+    // The release that follows a double-click is no click.
+    bool releaseEndsDblClick_ = false;
 
 private:
     void applyCursor();

@@ -161,9 +161,8 @@ void PictureBox::setBackColor(long colour)
     cls();
 }
 
-void PictureBox::move(float left, float top, float width, float height)
+void PictureBox::geometryChanged()
 {
-    setGeometryTwips(left, top, width, height);
     surface_.resize(view_->size());
 }
 

@@ -59,10 +59,12 @@ public:
     PictureBox(const PictureBox& first, int index);
 
     void setBackColor(long colour) override;
-    void move(float left, float top, float width, float height) override;
     // 0 none, 1 a single line around the surface.
     int borderStyle() const { return borderStyle_; }
     void setBorderStyle(int style);
+    // 1 twips, 3 pixels: the unit of its mouse positions.
+    int scaleMode() const { return pixelScale_ ? 3 : 1; }
+    void setScaleMode(int mode) { pixelScale_ = mode == 3; }
     // The persistent image (null until the box has a size).
     QImage& surface() { return surface_.image(); }
     Surface& drawing() { return surface_; }
@@ -73,6 +75,9 @@ public:
     void print(const QString& text);
     float textWidth(const QString& text) const;
     float textHeight(const QString& text) const;
+
+protected:
+    void geometryChanged() override;
 
 private:
     class View;
@@ -135,9 +140,13 @@ public:
     CommandButton(Form& form, Control* container, const QString& name, int index = -1);
     QString caption() const;
     void setCaption(const QString& caption);
+    // 0 standard, 1 graphical: a button shows its back colour either way.
+    int style() const { return style_; }
+    void setStyle(int style) { style_ = style; }
 
 private:
     QPushButton* button_;
+    int style_ = 1;
 };
 
 // A one-line text box. Its change event runs inside the write that changes

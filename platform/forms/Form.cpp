@@ -3,7 +3,15 @@
 #include "forms/Control.h"
 #include "forms/Runtime.h"
 
+#include "forms/Controls.h"
+#include "vb/Failure.h"
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWindow>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
@@ -57,6 +65,10 @@ qintptr Form::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
 {
     if (msg == wm::Close) {
         window_->accepted = queryClose(0);
+        return 0;
+    }
+    if (msg == wm::NcLButtonDown && wParam == HtCaption) {
+        dragMove();
         return 0;
     }
     return Window::defaultProcedure(msg, wParam, lParam);
@@ -242,6 +254,127 @@ void Form::registerControl(Control* c)
 void Form::unregisterControl(Control* c)
 {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+Control& Form::addControl(const QString& className, const QString& name)
+{
+    if (className.compare(QLatin1String("vb.PictureBox"), Qt::CaseInsensitive) == 0)
+        return *new PictureBox(*this, nullptr, name);
+    vb::raise(711, QStringLiteral("Invalid class string"));
+}
+
+void Form::repaint()
+{
+    window_->repaint();
+}
+
+bool Form::topmost() const
+{
+    return window_->windowFlags() & Qt::WindowStaysOnTopHint;
+}
+
+void Form::setTopmost(bool on)
+{
+    const Qt::WindowFlags flags = window_->windowFlags().setFlag(Qt::WindowStaysOnTopHint, on);
+    // Told to the native window directly: setWindowFlags would make a new
+    // one, which flickers and can lose its place on X11.
+    window_->overrideWindowFlags(flags);
+    if (QWindow* handle = window_->windowHandle())
+        handle->setFlags(flags);
+}
+
+namespace {
+
+// Follows the pointer with the window until the left button is let go.
+class MoveLoop : public QObject {
+public:
+    MoveLoop(QWidget* window, QPoint pressedAt) : window_(window), start_(window->pos()), from_(pressedAt) {}
+
+    void run()
+    {
+        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+            return; // the button is already up: nothing to follow
+        qApp->installEventFilter(this);
+        window_->grabMouse();
+        loop_.exec();
+        window_->releaseMouse();
+        qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            window_->move(start_ + (me->globalPosition().toPoint() - from_));
+            if (!(me->buttons() & Qt::LeftButton))
+                loop_.quit();
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            loop_.quit();
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: return true;
+        default: return false;
+        }
+    }
+
+private:
+    QWidget* window_;
+    QPoint start_, from_;
+    QEventLoop loop_;
+};
+
+// Waits for the end of a move that the window system runs. Some window
+// managers never deliver the release after such a move, so the wait also
+// ends once Qt sees no button held, or once the window has not moved for
+// a while.
+class SystemMoveWait : public QObject {
+public:
+    explicit SystemMoveWait(QWidget* window) : window_(window) {}
+    void run()
+    {
+        qApp->installEventFilter(this);
+        QTimer poll;
+        poll.setInterval(50);
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            idle_ += 50;
+            if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) || idle_ >= 2000)
+                loop_.quit();
+        });
+        poll.start();
+        loop_.exec();
+        qApp->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease)
+            loop_.quit();
+        if (e->type() == QEvent::Move && o == window_)
+            idle_ = 0;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QEventLoop loop_;
+    int idle_ = 0;
+};
+
+} // namespace
+
+void Form::dragMove()
+{
+    QWindow* handle = window_->windowHandle();
+    if (handle && handle->startSystemMove()) {
+        SystemMoveWait(window_.get()).run();
+        return;
+    }
+    MoveLoop(window_.get(), QCursor::pos()).run();
 }
 
 void Form::destroyControl(Control* c)

@@ -44,6 +44,13 @@ public:
     float width() const;
     float height() const;
     void move(float left, float top, float width, float height);
+    void setWidth(float width) { move(left(), top(), width, height()); }
+    void setHeight(float height) { move(left(), top(), width(), height); }
+    // Paints the window now.
+    void repaint();
+    // Kept above every other window.
+    bool topmost() const;
+    void setTopmost(bool on);
     // The inner area in twips.
     float scaleWidth() const;
     float scaleHeight() const;
@@ -83,6 +90,14 @@ public:
     // it or inside the window (unloading an array element from its own
     // click must not free it under itself).
     void destroyControl(Control* c);
+    // Adds a control by its class name ("vb.PictureBox"), placed on the
+    // window itself; fails (711) for a class the runtime does not offer.
+    Control& addControl(const QString& className, const QString& name);
+
+    // The move of a window dragged by its title: the window system's own
+    // where it offers one, else a loop of the runtime's that follows the
+    // pointer until the button is released. Returns when the drag is over.
+    void dragMove();
 
     // For the window: a close asked for by the learner or by unload().
     bool queryClose(int mode);

@@ -31,6 +31,7 @@ UserControl::UserControl(Form& form, Control* container, const QString& name, in
 {
     view_->setOwner(this);
     view_->setFocusPolicy(Qt::ClickFocus);
+    pixelScale_ = true;
     backColor_ = ButtonFace;
     surface_.setBackColor(toQColor(backColor_));
     surface_.setFont(view_->font());
@@ -64,9 +65,8 @@ void UserControl::setPicture(const Picture& picture)
     surface_.clear();
 }
 
-void UserControl::move(float left, float top, float width, float height)
+void UserControl::geometryChanged()
 {
-    setGeometryTwips(left, top, width, height);
     surface_.resize(view_->size());
 }
 

@@ -25,7 +25,6 @@ public:
     // The background picture; setting it clears the surface.
     const Picture& picture() const { return picture_; }
     void setPicture(const Picture& picture);
-    void move(float left, float top, float width, float height) override;
 
     // The surface's size in pixels.
     int scaleWidth() const;
@@ -44,6 +43,9 @@ public:
     QFont ambientFont() const;
     // The host's changed-setting notice.
     void propertyChanged(const QString& name);
+
+protected:
+    void geometryChanged() override;
 
 private:
     class View;

@@ -33,7 +33,11 @@ constexpr unsigned MButtonDown = 0x0207;
 constexpr unsigned MButtonUp = 0x0208;
 constexpr unsigned MButtonDblClk = 0x0209;
 constexpr unsigned MouseLeave = 0x02A3;
+constexpr unsigned NcLButtonDown = 0x00A1;
 } // namespace wm
+
+// The title bar, as the hit-test code of a non-client message.
+constexpr quintptr HtCaption = 2;
 
 // Button and key-state bits of a mouse message's wParam.
 constexpr quintptr MkLButton = 0x0001, MkRButton = 0x0002, MkShift = 0x0004, MkControl = 0x0008,

@@ -2,6 +2,7 @@
 
 #include "forms/Window.h"
 
+#include <QRect>
 #include <QString>
 #include <cstdint>
 
@@ -68,6 +69,29 @@ BOOL OffsetRect(RECT* rect, int dx, int dy);
 
 // The number of pens made and not yet deleted.
 int livePens();
+
+// Windows ----------------------------------------------------------------
+
+constexpr unsigned WM_NCLBUTTONDOWN = 0x00A1;
+constexpr quintptr HTCAPTION = 2;
+constexpr unsigned SPI_GETWORKAREA = 48;
+
+// Sends a message through the window's procedure; 0 for a handle that is
+// no window.
+qintptr SendMessageA(HWND window, unsigned msg, quintptr wParam, qintptr lParam);
+// Ends the capture of the pointer that a press gave a control.
+BOOL ReleaseCapture();
+// SPI_GETWORKAREA: the work area, in pixels, of the screen the active
+// window is on (the primary screen when none is active).
+BOOL SystemParametersInfoA(unsigned action, unsigned param, void* out, unsigned flags);
+constexpr HWND HWND_TOPMOST = static_cast<HWND>(-1);
+constexpr HWND HWND_NOTOPMOST = static_cast<HWND>(-2);
+constexpr unsigned SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_SHOWWINDOW = 0x40;
+// Places a window above all others (HWND_TOPMOST) or back among them
+// (HWND_NOTOPMOST); with SWP_NOMOVE and SWP_NOSIZE nothing else changes.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags);
+// Tests fix the work area (an empty rectangle: the screens' own again).
+void setWorkAreaOverride(const QRect& area);
 
 // Colours ---------------------------------------------------------------
 

@@ -4,8 +4,13 @@
 #include "win32/Win32.h"
 
 #include <QImage>
+#include <ostream>
 #include <gtest/gtest.h>
 #include <memory>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+QT_END_NAMESPACE
 
 namespace fixture {
 
@@ -31,6 +36,8 @@ protected:
         skin = new frame::SkinFrame(*form, nullptr, QStringLiteral("SkinFrame1"));
         skin->setBackColor(0xFFFFFF);
         skin->move(0, 0, widthPx * 15.0f, heightPx * 15.0f);
+        skin->cls(); // the resize has painted an empty title
+        reports.clear();
         return *skin;
     }
 

@@ -1,0 +1,168 @@
+#include "frame/SkinFrame.h"
+
+#include "forms/Form.h"
+#include "forms/Runtime.h"
+#include "win32/Win32.h"
+
+namespace frame {
+
+void SkinFrame::MakeGrips()
+{
+    forms::Form& f = parentForm();
+    auto make = [&](const char* name) {
+        auto& grip = static_cast<forms::PictureBox&>(f.addControl(QStringLiteral("vb.PictureBox"), QString::fromLatin1(name)));
+        grip.setScaleMode(3);
+        grip.setBorderStyle(0);
+        grip.setBackColor(m_lFrameColor);
+        grip.setVisible(true);
+        grip.zOrder(0);
+        return &grip;
+    };
+    m_picRight = make("m_picRight");
+    m_picBottom = make("m_picBottom");
+    auto bind = [this](forms::PictureBox& grip, auto down, auto move, auto up) {
+        auto call = [this](auto handler) {
+            return [this, handler](int button, int shift, float x, float y) {
+                auto b = static_cast<std::int16_t>(button);
+                auto s = static_cast<std::int16_t>(shift);
+                (this->*handler)(b, s, x, y);
+            };
+        };
+        grip.onMouseDown = call(down);
+        grip.onMouseMove = call(move);
+        grip.onMouseUp = call(up);
+    };
+    bind(*m_picRight, &SkinFrame::m_picRight_MouseDown, &SkinFrame::m_picRight_MouseMove,
+         &SkinFrame::m_picRight_MouseUp);
+    bind(*m_picBottom, &SkinFrame::m_picBottom_MouseDown, &SkinFrame::m_picBottom_MouseMove,
+         &SkinFrame::m_picBottom_MouseUp);
+    PlaceGrips();
+    m_bGripsMade = true;
+}
+
+void SkinFrame::PlaceGrips()
+{
+    const forms::Form& f = parentForm();
+    const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    const float W = f.scaleWidth(), H = f.scaleHeight();
+    const float T = static_cast<float>(m_lTitleHeight);
+    m_picRight->move(W - 4 * tx, (T + 9) * ty, 3 * tx, H - (T + 10) * ty);
+    m_picBottom->move(4 * tx, H - 4 * ty, W - 8 * tx, 3 * ty);
+}
+
+void SkinFrame::GripDown(forms::PictureBox& grip)
+{
+    if (m_iWinState != 2)
+        m_iSizeMode = static_cast<std::int16_t>(grip.mousePointer());
+}
+
+void SkinFrame::GripMove(forms::PictureBox& grip, bool right, std::int16_t& Button, std::int16_t& Shift, float& X,
+                         float& y, const char* procedure)
+{
+    reportOnFailure(procedure, [&] {
+        if (m_iWinState == 2) {
+            grip.setMousePointer(0);
+            return;
+        }
+        if (m_lBorderStyle == 1) {
+            // The corner zones begin 10 pixels before the window's edges.
+            if (right)
+                grip.setMousePointer(y > static_cast<float>(scaleHeight()) - m_lTitleHeight - 20 ? 8 : 9);
+            else
+                grip.setMousePointer(X > static_cast<float>(scaleWidth()) - 15 ? 8 : 7);
+        }
+        if (m_iSizeMode > 0) {
+            float x = X + grip.left() / forms::twipsPerPixelX();
+            float yy = y + grip.top() / forms::twipsPerPixelY();
+            UserControl_MouseMove(Button, Shift, x, yy);
+        }
+    });
+}
+
+void SkinFrame::m_picRight_MouseDown(std::int16_t&, std::int16_t&, float&, float&)
+{
+    GripDown(*m_picRight);
+}
+
+void SkinFrame::m_picRight_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& y)
+{
+    GripMove(*m_picRight, true, Button, Shift, X, y, "m_picRight_MouseMove");
+}
+
+void SkinFrame::m_picRight_MouseUp(std::int16_t&, std::int16_t&, float&, float&)
+{
+    m_iSizeMode = 0;
+}
+
+void SkinFrame::m_picBottom_MouseDown(std::int16_t&, std::int16_t&, float&, float&)
+{
+    GripDown(*m_picBottom);
+}
+
+void SkinFrame::m_picBottom_MouseMove(std::int16_t& Button, std::int16_t& Shift, float& X, float& y)
+{
+    GripMove(*m_picBottom, false, Button, Shift, X, y, "m_picBottom_MouseMove");
+}
+
+void SkinFrame::m_picBottom_MouseUp(std::int16_t&, std::int16_t&, float&, float&)
+{
+    m_iSizeMode = 0;
+}
+
+void SkinFrame::UserControl_Resize()
+{
+    reportOnFailure("UserControl_Resize", [&] {
+        cls();
+        if (m_bChangeAllBackgrounds) {
+            const std::int32_t colour = m_lBackColorStyle == BackThemeFill ? TranslateColor(m_lFillColor)
+                : m_lBackColorStyle == BackCustom                          ? TranslateColor(m_lCustomBackColor)
+                                                                           : TranslateColor(static_cast<std::int32_t>(0x8000000F));
+            ChangeBackgrounds(colour);
+        }
+        DrawTitleBar();
+        if (ReSize)
+            ReSize();
+        if (m_bGripsMade) {
+            PlaceGrips();
+            for (forms::PictureBox* grip : {m_picRight, m_picBottom}) {
+                grip->setBackColor(m_lFrameColor);
+                grip->refresh();
+            }
+        }
+    });
+}
+
+// The system menu --------------------------------------------------------
+
+void SkinFrame::MnuSyst_Click(std::int16_t Index)
+{
+    reportOnFailure("mnuSyst_Click", [&] {
+        forms::Form& f = parentForm();
+        switch (Index) {
+        case 0:
+        case 2: ToggleWindowState(); break;
+        case 1:
+            DrawCaptionBtns(false, m_lFrameColor, m_iLitBtn);
+            m_iLitBtn = -1;
+            f.setWindowState(1);
+            break;
+        case 4: f.unload(); break;
+        case 6: {
+            forms::MenuItem& item = MnuSyst(6);
+            win32::SetWindowPos(f.hWnd(), item.checked() ? win32::HWND_NOTOPMOST : win32::HWND_TOPMOST, 0, 0, 0, 0,
+                                win32::SWP_NOSIZE | win32::SWP_NOMOVE | win32::SWP_SHOWWINDOW);
+            item.setChecked(!item.checked());
+            break;
+        }
+        default: {
+            std::int16_t index = Index;
+            QString caption = MnuSyst(Index).caption();
+            if (MenuItemSelected)
+                MenuItemSelected(index, caption);
+            break;
+        }
+        }
+    });
+}
+
+} // namespace frame

@@ -1,0 +1,78 @@
+#include "win32/Win32.h"
+
+#include "forms/Form.h"
+#include "forms/Runtime.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace win32 {
+
+namespace {
+QRect& workAreaOverride()
+{
+    static QRect r;
+    return r;
+}
+} // namespace
+
+qintptr SendMessageA(HWND window, unsigned msg, quintptr wParam, qintptr lParam)
+{
+    forms::Window* w = forms::fromHandle(window);
+    return w ? w->send(msg, wParam, lParam) : 0;
+}
+
+BOOL ReleaseCapture()
+{
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    return 1;
+}
+
+BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
+{
+    if (action != SPI_GETWORKAREA || !out)
+        return 0;
+    QRect area = workAreaOverride();
+    if (area.isEmpty()) {
+        // With several screens, the one the window is on.
+        const QWidget* active = QApplication::activeWindow();
+        const QScreen* screen = active && active->screen() ? active->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return 0;
+        area = screen->availableGeometry();
+    }
+    auto* r = static_cast<RECT*>(out);
+    *r = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+    return 1;
+}
+
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags)
+{
+    auto* form = dynamic_cast<forms::Form*>(forms::fromHandle(window));
+    if (!form)
+        return 0;
+    if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)
+        form->setTopmost(insertAfter == HWND_TOPMOST);
+    const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE)) {
+        const float left = (flags & SWP_NOMOVE) ? form->left() : x * tx;
+        const float top = (flags & SWP_NOMOVE) ? form->top() : y * ty;
+        const float width = (flags & SWP_NOSIZE) ? form->width() : cx * tx;
+        const float height = (flags & SWP_NOSIZE) ? form->height() : cy * ty;
+        form->move(left, top, width, height);
+    }
+    if ((flags & SWP_SHOWWINDOW) && form->isLoaded())
+        form->window()->show();
+    return 1;
+}
+
+void setWorkAreaOverride(const QRect& area)
+{
+    workAreaOverride() = area;
+}
+
+} // namespace win32
