@@ -120,8 +120,8 @@ void SkinFrame::UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift,
             case 9: f.setWidth((X + 5) * tx); break;
             default: break;
             }
-            setWidth(f.width());
-            setHeight(f.height());
+            // Width and height in one move: one resize of the surface.
+            move(left(), top(), f.width(), f.height());
             f.repaint();
         }
         if (y < m_lTitleHeight && m_bMoveable && LeftOfButtons(X)) {

@@ -64,7 +64,10 @@ void SkinFrame::DrawTitleBarInitial()
             m_picIcon = forms::Picture(icon.pixmap(m_iIconSize, m_iIconSize));
             m_lTitleStartX = vb::toLong(static_cast<double>(sw) - 1);
         }
+        // Emptying the picture wipes the surface too, so that the copy taken
+        // below holds only the static background and the icon.
         surface().setBackground(QPixmap());
+        cls();
         if (m_lStyle >= StyleCylinder && m_lStyle <= StyleLinear) {
             m_lTitleHeight = m_lStyle == StyleGripBar ? m_lCaptionHeight + 10 : m_lCaptionHeight;
             PaintTitleBackground(-1, m_lTitleStartX + 2, m_lTitleHeight, m_lStyle == StyleCylinder);
@@ -76,7 +79,7 @@ void SkinFrame::DrawTitleBarInitial()
             paintPicture(m_picIcon, 9, static_cast<int>(vb::roundHalfEven(y)), m_iIconSize, m_iIconSize);
         }
         if (!surface().image().isNull())
-            surface().setBackground(QPixmap::fromImage(surface().image()));
+            surface().setBackground(QPixmap::fromImage(surface().image().copy()));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "forms/Surface.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <unordered_map>
 
 namespace forms {
@@ -32,21 +33,61 @@ Surface::~Surface()
     }
 }
 
+namespace {
+// Fills the parts of an image that a picture at (0, 0) leaves uncovered.
+void fillOutside(QImage& image, QSize covered, const QColor& colour)
+{
+    const int w = image.width(), h = image.height();
+    const int cw = std::min(covered.width(), w), ch = std::min(covered.height(), h);
+    if (cw <= 0 || ch <= 0) {
+        image.fill(colour);
+        return;
+    }
+    const QRgb c = colour.rgb();
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (y < ch)
+            std::fill(row + cw, row + w, c);
+        else
+            std::fill(row, row + w, c);
+    }
+}
+// A view of the store's top-left corner, keeping the store alive.
+QImage viewOf(const std::shared_ptr<QImage>& store, QSize size)
+{
+    auto* keep = new std::shared_ptr<QImage>(store);
+    return QImage(
+        store->bits(), size.width(), size.height(), store->bytesPerLine(), QImage::Format_RGB32,
+        [](void* info) { delete static_cast<std::shared_ptr<QImage>*>(info); }, keep);
+}
+} // namespace
+
 void Surface::resize(QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
     if (image_.size() == size)
         return;
-    QImage grown(size, QImage::Format_RGB32);
-    grown.fill(back_);
-    if (!image_.isNull()) {
-        QPainter p(&grown);
-        p.drawImage(0, 0, image_);
-    } else if (!background_.isNull()) {
-        QPainter p(&grown);
-        p.drawPixmap(0, 0, background_);
+    const QSize old = image_.isNull() ? QSize(0, 0) : image_.size();
+    const bool isView = !image_.isNull() && store_ && image_.constBits() == store_->constBits();
+    if (isView && size.width() <= store_->width() && size.height() <= store_->height()) {
+        image_ = viewOf(store_, size);
+    } else {
+        // Room to grow by a quarter before the next allocation.
+        const QSize room(size.width() + size.width() / 4, size.height() + size.height() / 4);
+        auto store = std::make_shared<QImage>(room, QImage::Format_RGB32);
+        QImage view = viewOf(store, size);
+        if (!image_.isNull()) {
+            QPainter p(&view);
+            p.drawImage(0, 0, image_);
+        } else if (!background_.isNull()) {
+            QPainter p(&view);
+            p.drawPixmap(0, 0, background_);
+        }
+        store_ = std::move(store);
+        image_ = std::move(view);
     }
-    image_ = std::move(grown);
+    // The new area shows the back colour.
+    fillOutside(image_, old.isEmpty() ? (background_.isNull() ? QSize(0, 0) : background_.size()) : old, back_);
     refresh();
 }
 
@@ -54,9 +95,12 @@ void Surface::clear()
 {
     if (image_.isNull())
         return;
-    image_.fill(back_);
-    if (!background_.isNull()) {
+    if (background_.isNull()) {
+        image_.fill(back_);
+    } else {
+        fillOutside(image_, background_.size(), back_);
         QPainter p(&image_);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawPixmap(0, 0, background_);
     }
     refresh();

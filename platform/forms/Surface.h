@@ -79,6 +79,12 @@ private:
     QWidget* view_;
     Handle hDC_;
     std::shared_ptr<void> drawingState_;
+    // The image is a view of a larger store, so that a window dragged a
+    // pixel at a time neither allocates nor copies: rows keep their stride,
+    // and what was drawn stays where it was.
+    // Every view holds a reference to its store, so a copy of the image
+    // taken elsewhere never points at freed rows.
+    std::shared_ptr<QImage> store_;
     QImage image_;
     QColor back_ = Qt::white;
     QPixmap background_;

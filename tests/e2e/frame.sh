@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The frame on a test window under a fresh Xvfb, driven by xdotool: the
+# first move makes the grips, a drag of the bottom grip's corner resizes
+# the window 5 pixels beyond the pointer, a drag of the title bar moves it,
+# and the close button ends the program with exit code 0.
+#   frame.sh PROGRAM OUTDIR
+set -euo pipefail
+program=$1 name=frame outdir=$2 wmclose=
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
+geometry
+[[ "$WIDTH" == 400 && "$HEIGHT" == 300 ]] || fail "window is ${WIDTH}x$HEIGHT, not 400x300"
+x0=$X y0=$Y
+
+xdotool mousemove --window "$window" 200 150; sleep 0.3
+shot frame-start
+# The bottom grip's corner zone, then a drag to (494, 397) of the window.
+xdotool mousemove --window "$window" 394 297 mousedown 1; sleep 0.2
+for step in 420:320 460:360 494:397; do
+  xdotool mousemove --window "$window" "${step%:*}" "${step#*:}"; sleep 0.15
+done
+xdotool mouseup 1; sleep 0.3
+geometry
+[[ "$WIDTH" == 499 && "$HEIGHT" == 402 ]] || fail "grip drag gave ${WIDTH}x$HEIGHT, not 499x402"
+shot frame-resized
+
+# The title bar: a first move starts the drag, the window then follows.
+xdotool mousemove --window "$window" 100 12 mousedown 1; sleep 0.2
+xdotool mousemove "$((x0 + 105))" "$((y0 + 14))"; sleep 0.2
+xdotool mousemove "$((x0 + 255))" "$((y0 + 94))"; sleep 0.2
+xdotool mouseup 1; sleep 0.3
+geometry
+[[ "$X" == $((x0 + 150)) && "$Y" == $((y0 + 80)) ]] || fail "title drag put the window at $X,$Y, not $((x0 + 150)),$((y0 + 80))"
+[[ "$WIDTH" == 499 ]] || fail "title drag changed the width to $WIDTH"
+shot frame-moved
+
+# The close button: 24 pixels from the right edge, 8 from the top.
+xdotool mousemove --window "$window" $((499 - 15)) 17; sleep 0.2
+xdotool click 1
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "still running after the close button"
+set +e; wait "$pid"; code=$?; set -e; pid=
+[[ $code -eq 0 ]] || fail "exit code $code"
+echo "e2e frame: grip drag to 499x402, title drag by (150, 80), closed by its button"
