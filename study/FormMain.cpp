@@ -221,8 +221,10 @@ void FormMain::buildControls()
 
     imgErr = image("imgErr", ":/cross.png", 2670, 4900, 270, 270);
 
-    std::vector<Control*> fr01 = {Fr4, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime, imgOK,
-                                  lblRightAnswer, lblMyAnswer, imgNext, imgPre};
+    // The right answer's letters run into the picture area when there are
+    // three or four of them: they lie over it, so none is cut.
+    std::vector<Control*> fr01 = {Fr4, lblRightAnswer, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime,
+                                  imgOK, lblMyAnswer, imgNext, imgPre};
     fr01.insert(fr01.end(), answers.begin(), answers.end());
     fr01.insert(fr01.end(), {&lbl3, &lbl2, lblAnswer, lblTitle, &lbl1, lblAll, &lbl0, imgErr});
     stack(fr01);

@@ -1,0 +1,144 @@
+// What the learner sees of the question panel, read off the rendered
+// window's pixels.
+#include "Fixture.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+using fixture::question;
+
+namespace {
+
+// The question panel as it is drawn now.
+QImage panel(const study::FormMain& f)
+{
+    return f.FR01->widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The part of the panel a control of the panel covers.
+QImage under(const QImage& shot, const forms::Control& c)
+{
+    return shot.copy(c.widget()->geometry());
+}
+
+// A mark's picture alone on the panel's white.
+QImage onWhite(const forms::Image& mark)
+{
+    const QPixmap& picture = mark.picture().pixmap();
+    QImage image(picture.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.drawPixmap(0, 0, picture);
+    p.end();
+    return image;
+}
+
+int differing(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height() + 1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+bool greenish(QRgb p)
+{
+    return qGreen(p) > qRed(p) + 40 && qGreen(p) > qBlue(p) + 40;
+}
+
+int greenPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += greenish(image.pixel(x, y));
+    return n;
+}
+
+// The ink of `text` in `font` with nothing cut: what a reader must see.
+int greenInk(const QString& text, const QFont& font)
+{
+    QImage image(800, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(QColor(0, 128, 0));
+    p.drawText(QRect(20, 20, 760, 160), Qt::AlignLeft | Qt::AlignTop, text);
+    p.end();
+    return greenPixels(image);
+}
+
+class Screen : public fixture::Window {
+protected:
+    study::FormMain& practice(const std::vector<db::QuestionRow>& rows)
+    {
+        writeBank(rows);
+        study::FormMain& f = open();
+        f.imgNav_Click(0);
+        return f;
+    }
+};
+
+TEST_F(Screen, TheMarkShownLastIsTheOnlyOneSeen)
+{
+    // Manual jumping, so a right answer stays on screen after a wrong one.
+    study::FormMain& f = practice({question(1, 1, "0", "3", "2")});
+    f.cboJump->setListIndex(1);
+    const QImage tick = onWhite(*f.imgOK), cross = onWhite(*f.imgErr);
+    ASSERT_NE(tick, cross);
+    struct Step {
+        int button;
+        const QImage* seen;
+    };
+    for (const Step& s : {Step{0, &cross}, Step{1, &tick}, Step{2, &cross}, Step{1, &tick}}) {
+        f.imgAnswer_Click(static_cast<std::int16_t>(s.button));
+        EXPECT_EQ(differing(under(panel(f), *f.imgOK), *s.seen), 0) << "after " << s.button;
+    }
+}
+
+TEST_F(Screen, EveryLetterOfTheRightAnswerIsReadable)
+{
+    struct Case {
+        const char* ans;
+        const char* letters;
+    };
+    std::vector<db::QuestionRow> rows;
+    const Case cases[] = {{"1", "A"}, {"24", "BD"}, {"123", "ABC"}, {"134", "ACD"}, {"1234", "ABCD"}};
+    for (const Case& c : cases) {
+        rows.push_back(question(static_cast<int>(rows.size()) + 1, 1, "0", "2", c.ans));
+        rows.back().bmp = QStringLiteral("\\tall.png"); // a picture reaching the bottom of its area
+    }
+    QDir().mkpath(folder + QStringLiteral("/testimages"));
+    QImage tall(501, 220, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    ASSERT_TRUE(tall.save(folder + QStringLiteral("/testimages/tall.png")));
+    study::FormMain& f = practice(rows);
+    f.Reviewing = true; // the right answer shows without an answer
+    for (const Case& c : cases) {
+        f.ShowQuestion();
+        ASSERT_EQ(f.lblRightAnswer->caption(), QString::fromLatin1(c.letters));
+        // Everything green on the panel's answer line is the right answer.
+        const QImage shot = panel(f);
+        const QRect label = f.lblRightAnswer->widget()->geometry();
+        const QImage line = shot.copy(QRect(label.left(), label.top() - 10, 400, label.height() + 20));
+        EXPECT_EQ(greenPixels(line), greenInk(QString::fromLatin1(c.letters), f.lblRightAnswer->font())) << c.letters;
+        f.Rs->moveNext();
+    }
+}
+
+TEST_F(Screen, TheWindowIsSetInTahoma)
+{
+    study::FormMain& f = practice({question(1, 1)});
+    // The metric-compatible Tahoma of fonts-wine, which the set-up installs.
+    for (const forms::Control* c : {static_cast<forms::Control*>(f.lblTitle), static_cast<forms::Control*>(f.lblRightAnswer)})
+        EXPECT_EQ(QFontInfo(c->font()).family(), QStringLiteral("Tahoma")) << c->name().toStdString();
+    // A folder without it registers nothing (DejaVu Sans then stands in).
+    EXPECT_FALSE(forms::registerTahoma(dir.path()));
+}
+
+} // namespace
