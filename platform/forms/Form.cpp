@@ -3,6 +3,7 @@
 #include "forms/Control.h"
 #include "forms/Runtime.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -138,13 +139,18 @@ void Form::load()
 
 void Form::show()
 {
+    // Each load is a new window, placed anew: a dialog shown again stands
+    // over its owner wherever the owner has moved since.
+    const bool loading = !loaded_;
+    const QWidget* owner = QApplication::activeWindow();
     load();
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        if (const QScreen* s = QGuiApplication::primaryScreen()) {
-            const QRect avail = s->availableGeometry();
-            window_->move(avail.center() - QPoint(window_->width() / 2, window_->height() / 2));
-        }
+    if (loading) {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        const QPoint half(window_->width() / 2, window_->height() / 2);
+        if (startUpPosition_ == 1 && owner && owner != window_.get())
+            window_->move(owner->frameGeometry().center() - half);
+        else if (s)
+            window_->move(s->availableGeometry().center() - half);
     }
     window_->show();
     window_->raise();

@@ -2,6 +2,8 @@
 
 #include "forms/Timer.h"
 
+#include <QCoreApplication>
+
 using fixture::question;
 
 namespace {
@@ -272,6 +274,26 @@ TEST_F(Exam, TheResultDialogCentresEachLineAndShowsTheLatest)
     EXPECT_EQ(results[1].first, QStringLiteral("您的得分：89分！"));
     EXPECT_EQ(results[1].second, QStringLiteral("未能通过考试,还需多多练习"));
     EXPECT_FALSE(f.dlgMsg().isLoaded());
+}
+
+TEST_F(Exam, TheResultDialogStandsOverTheMainWindowAtEveryShow)
+{
+    paperBank();
+    study::FormMain& f = open();
+    std::vector<QPoint> centres;
+    QCoreApplication::processEvents(); // the main window becomes the active one, as a learner's click makes it
+    forms::setModalResponder([&](forms::Form& w) { centres.push_back(w.window()->frameGeometry().center()); });
+    const QPoint places[] = {{40, 30}, {300, 200}, {90, 260}};
+    for (const QPoint& p : places) {
+        f.window()->move(p);
+        f.ShowMessage(QStringLiteral("您的得分：90分！"), QStringLiteral("祝贺您通过考试！"));
+    }
+    ASSERT_EQ(centres.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        f.window()->move(places[i]);
+        const QPoint owner = f.window()->frameGeometry().center();
+        EXPECT_LE((centres[i] - owner).manhattanLength(), 3) << i; // halves rounded
+    }
 }
 
 } // namespace
