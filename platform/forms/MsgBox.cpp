@@ -20,7 +20,8 @@ QString& title()
 
 int systemBox(const MsgBoxRequest& r)
 {
-    QMessageBox box(r.buttons == vbYesNo ? QMessageBox::Question : QMessageBox::Information, r.title, r.prompt,
+    // The program's boxes carry their text, title and buttons, no icon.
+    QMessageBox box(QMessageBox::NoIcon, r.title, r.prompt,
                     r.buttons == vbYesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     QApplication::activeWindow());
     const std::pair<QMessageBox::StandardButton, QString> labels[] = {

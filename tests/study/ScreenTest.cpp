@@ -2,10 +2,14 @@
 // window's pixels.
 #include "Fixture.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 
 using fixture::question;
 
@@ -139,6 +143,46 @@ TEST_F(Screen, TheWindowIsSetInTahoma)
         EXPECT_EQ(QFontInfo(c->font()).family(), QStringLiteral("Tahoma")) << c->name().toStdString();
     // A folder without it registers nothing (DejaVu Sans then stands in).
     EXPECT_FALSE(forms::registerTahoma(dir.path()));
+}
+
+TEST_F(Screen, AMessageBoxShowsItsTextAndButtonsOnly)
+{
+    study::FormMain& f = practice({question(1, 1)});
+    forms::setMsgBoxResponder(nullptr); // the real box, looked at and closed below
+    struct Shot {
+        QImage image;
+        QString text;
+    };
+    std::vector<Shot> shots;
+    auto lookAndClose = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            // Above the buttons, whose default one has a coloured focus frame.
+            const auto* buttons = box->findChild<QDialogButtonBox*>();
+            const int top = buttons ? buttons->geometry().top() : box->height();
+            shots.push_back({box->grab(QRect(0, 0, box->width(), top)).toImage().convertToFormat(QImage::Format_RGB32),
+                             box->text()});
+            box->done(QMessageBox::Yes);
+        });
+    };
+    lookAndClose();
+    f.imgNav_Click(7); // OK only
+    lookAndClose();
+    forms::msgBox(QStringLiteral("你确定要交卷吗?"), forms::vbYesNo, QStringLiteral("交卷"));
+    ASSERT_EQ(shots.size(), 2u);
+    for (const Shot& s : shots) {
+        // The text is drawn in greys; an icon would bring colour (the blue
+        // of information, the blue or yellow of a question).
+        int coloured = 0;
+        for (int y = 0; y < s.image.height(); ++y)
+            for (int x = 0; x < s.image.width(); ++x) {
+                const QColor c = s.image.pixelColor(x, y);
+                coloured += c.hsvSaturation() > 80 && c.value() > 60;
+            }
+        EXPECT_EQ(coloured, 0) << s.text.toStdString();
+    }
 }
 
 } // namespace
