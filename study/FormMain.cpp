@@ -325,6 +325,19 @@ void FormMain::QuestionPanelUp()
     FR0->setVisible(true);
 }
 
+void FormMain::ChapterPanelUp()
+{
+    Fr1->zOrder(0);
+    Fr1->setVisible(true);
+    FR0->setEnabled(false);
+}
+
+void FormMain::ChapterPanelHidden()
+{
+    Fr1->setVisible(false);
+    FR0->setEnabled(true);
+}
+
 void FormMain::imgNav_Click(std::int16_t Index)
 {
     if (Reviewing && Index != 4 && Index != 9)
@@ -334,7 +347,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 5:
         PracticePreamble();
         OpenSequentialSet(Index == 5);
-        Fr1->setVisible(false);
+        ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
         break;
@@ -346,7 +359,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 3:
         PracticePreamble();
         OpenErrorProneSet();
-        Fr1->setVisible(false);
+        ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
         break;
