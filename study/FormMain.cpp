@@ -1,4 +1,5 @@
 #include "FormMain.h"
+#include "TextFit.h"
 
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
@@ -203,11 +204,11 @@ void FormMain::buildControls()
     Label& lbl2 = label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
                         font(Tahoma, WindowFontSize), true);
 
-    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, 5820, 2685);
-    lblAnswer->setFont(font(Tahoma, 15));
+    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, OptionsLabel.width, OptionsLabel.height);
+    lblAnswer->setFont(OptionsLabel.font());
     lblAnswer->setCaption(QStringLiteral("答案"));
-    lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, 13800, 1065);
-    lblTitle->setFont(font(Tahoma, 15));
+    lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, TitleLabel.width, TitleLabel.height);
+    lblTitle->setFont(TitleLabel.font());
     lblTitle->setCaption(QStringLiteral("题目"));
 
     Label& lbl1 = label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
@@ -473,6 +474,7 @@ void FormMain::ShowQuestion()
 
     const QString title = QString::number(n) + QLatin1Char('.') + r.value(QStringLiteral("question")).toString();
     lblTitle->setCaption(title);
+    fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
     lblAnswer->setVisible(true);
 
@@ -491,6 +493,7 @@ void FormMain::ShowQuestion()
         }
     }
     lblAnswer->setCaption(lines);
+    fitCaption(*lblAnswer, OptionsLabel);
     lblAnswer->setToolTipText(lines);
 
     const vb::Variant type = r.value(QStringLiteral("txbz"));

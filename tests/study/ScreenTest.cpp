@@ -1,6 +1,7 @@
 // What the learner sees of the question panel, read off the rendered
 // window's pixels.
 #include "Fixture.h"
+#include "study/TextFit.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -75,6 +76,15 @@ int greenInk(const QString& text, const QFont& font)
     p.drawText(QRect(20, 20, 760, 160), Qt::AlignLeft | Qt::AlignTop, text);
     p.end();
     return greenPixels(image);
+}
+
+// How many ideographs one line of `width` pixels holds.
+int ideographsPerLine(const QFont& font, int width)
+{
+    int n = 1;
+    while (study::wrapText(font, width, QString(n + 1, QChar(0x8F66))).lines.size() == 1)
+        ++n;
+    return n;
 }
 
 class Screen : public fixture::Window {
@@ -183,6 +193,118 @@ TEST_F(Screen, AMessageBoxShowsItsTextAndButtonsOnly)
             }
         EXPECT_EQ(coloured, 0) << s.text.toStdString();
     }
+}
+
+// Dark pixels: the ink of black text on the panel's white.
+int ink(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qGray(image.pixel(x, y)) < 160;
+    return n;
+}
+
+// The ink of a label's caption wrapped at its width with nothing cut.
+int wholeInk(const forms::Label& label)
+{
+    const QRect r = label.widget()->geometry();
+    QImage image(r.width(), 4000, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(label.font());
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 0, r.width(), 4000), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QString(label.caption()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    p.end();
+    return ink(image);
+}
+
+TEST_F(Screen, LongTextsGetASmallerFontDownToNinePoints)
+{
+    const QString clause = QStringLiteral("在高速公路上行驶遇到前方车辆紧急制动时应当");
+    auto times = [](const QString& t, int n) {
+        QString out;
+        for (int i = 0; i < n; ++i)
+            out += t;
+        return out;
+    };
+    struct Case {
+        const char* name;
+        QString question, option;
+        bool lowered, whole; // a smaller font; every character seen
+    };
+    const Case cases[] = {
+        {"short", QStringLiteral("问题"), QStringLiteral("甲"), false, true},
+        {"three lines an option", times(clause, 7), times(clause, 2) + QStringLiteral("减速"), true, true},
+        {"short again", QStringLiteral("问题"), QStringLiteral("乙"), false, true},
+        {"too long even at the floor", times(clause, 14), times(clause, 7), true, false},
+    };
+    std::vector<db::QuestionRow> rows;
+    for (const Case& c : cases) {
+        rows.push_back(question(static_cast<int>(rows.size()) + 1, 1));
+        rows.back().question = c.question;
+        rows.back().ans1 = rows.back().ans2 = rows.back().ans3 = rows.back().ans4 = c.option;
+    }
+    study::FormMain& f = practice(rows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (forms::Label* label : {f.lblTitle, f.lblAnswer}) {
+            // The two labels overlap by a few pixels: each is looked at alone.
+            forms::Label* other = label == f.lblTitle ? f.lblAnswer : f.lblTitle;
+            other->setVisible(false);
+            const QImage shot = panel(f);
+            other->setVisible(true);
+            const double points = label->font().pointSizeF();
+            if (c.lowered) {
+                EXPECT_LT(points, 15);
+                EXPECT_GE(points, 9);
+            } else {
+                EXPECT_EQ(points, 15);
+            }
+            if (c.whole)
+                EXPECT_EQ(ink(under(shot, *label)), wholeInk(*label)) << label->name().toStdString();
+            else
+                EXPECT_LT(ink(under(shot, *label)), wholeInk(*label)) << label->name().toStdString();
+        }
+        if (!c.whole)
+            EXPECT_EQ(f.lblAnswer->font().pointSizeF(), 9);
+        f.imgNext_Click();
+    }
+}
+
+TEST(TextFit, MeasuresAsTheLabelDrawsAndFindsALetterLeftAlone)
+{
+    const QString clause = QStringLiteral("在高速公路上行驶遇到前方车辆紧急制动时应当");
+    const QString texts[] = {QStringLiteral("短"), clause + clause + clause, QStringLiteral("A、正确\r\nB、错误\r\n"),
+                             QStringLiteral("A、ABS (anti-lock) 防抱死制动系统\r\nB、") + clause + clause + QStringLiteral("\r\nC、乙")};
+    const QFont fonts[] = {study::TitleLabel.font(), forms::font(QStringLiteral("Tahoma"), 9),
+                           forms::font(QStringLiteral("Tahoma"), 12, true)};
+    for (const QString& text : texts)
+        for (const QFont& font : fonts)
+            for (int width : {388, 920}) {
+                const QRect drawn = QFontMetrics(font).boundingRect(
+                    QRect(0, 0, width, 100000), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                    QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+                const study::Wrap w = study::wrapText(font, width, text);
+                EXPECT_EQ(w.height, drawn.height()) << text.toStdString() << " " << font.pointSizeF() << " " << width;
+                EXPECT_EQ(w.width, drawn.width()) << text.toStdString() << " " << font.pointSizeF() << " " << width;
+            }
+
+    // A line of n characters; one more is left alone on a line of its own.
+    const QFont font = study::OptionsLabel.font();
+    const int perLine = ideographsPerLine(font, 388);
+    struct Case {
+        QString text;
+        bool orphan;
+    };
+    const Case cases[] = {{QString(perLine, QChar(0x8F66)), false},
+                          {QString(perLine + 1, QChar(0x8F66)), true},
+                          {QString(perLine + 1, QChar(0x8F66)) + QStringLiteral("。"), true},
+                          {QString(perLine + 2, QChar(0x8F66)), false},
+                          {QStringLiteral("A、甲\r\nB、乙"), false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(study::wrapText(font, 388, c.text).orphan, c.orphan) << c.text.size();
 }
 
 } // namespace
