@@ -415,4 +415,23 @@ TEST_F(Practice, RandomPracticeHoldsEveryPartOneQuestionOnceInANewOrderEachTime)
     EXPECT_FALSE(f.Fr4->isVisible());
 }
 
+TEST_F(Practice, APapersChaptersAreMixed)
+{
+    // Exactly the quotas: every paper holds every question, so only the
+    // order can tell a shuffled paper from one chapter after another.
+    const std::vector<db::QuestionRow> rows = rowsOf({{1, 30}, {2, 30}, {3, 25}, {4, 15}});
+    writeBank(rows);
+    FormMain& f = open();
+    for (int draw = 0; draw < 5; ++draw) {
+        openPaper(false);
+        const std::vector<int> ids = listed();
+        ASSERT_EQ(ids.size(), 100u);
+        int changes = 0;
+        for (std::size_t i = 1; i < ids.size(); ++i)
+            changes += chapterOf.at(ids[i]) != chapterOf.at(ids[i - 1]);
+        // In chapter order there are 3 changes; a random order has about 70.
+        EXPECT_GT(changes, 40) << draw;
+    }
+}
+
 } // namespace

@@ -307,4 +307,35 @@ TEST(TextFit, MeasuresAsTheLabelDrawsAndFindsALetterLeftAlone)
         EXPECT_EQ(study::wrapText(font, 388, c.text).orphan, c.orphan) << c.text.size();
 }
 
+bool reddish(QRgb p)
+{
+    return qRed(p) > qGreen(p) + 60 && qRed(p) > qBlue(p) + 60;
+}
+
+TEST_F(Screen, InARunningExamTheLearnersLettersAreRedAfterAGreenPractice)
+{
+    study::FormMain& f = practice({question(1, 1, "0", "3", "1"), question(2, 1, "0", "3", "1")});
+    f.cboJump->setListIndex(1);
+    f.imgAnswer_Click(0); // right: green
+    auto colours = [&] {
+        const QImage letters = under(panel(f), *f.lblMyAnswer);
+        int red = 0, green = 0;
+        for (int y = 0; y < letters.height(); ++y)
+            for (int x = 0; x < letters.width(); ++x) {
+                red += reddish(letters.pixel(x, y));
+                green += greenish(letters.pixel(x, y));
+            }
+        return std::make_pair(red, green);
+    };
+    ASSERT_GT(colours().second, 0);
+    ASSERT_EQ(colours().first, 0);
+    // The exam shows the stored answer of the same question, red.
+    f.Timer1.setEnabled(true);
+    f.ShowQuestion();
+    ASSERT_EQ(f.lblMyAnswer->caption(), QStringLiteral("A"));
+    EXPECT_GT(colours().first, 0);
+    EXPECT_EQ(colours().second, 0);
+    f.Timer1.setEnabled(false);
+}
+
 } // namespace
