@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace forms {
@@ -29,8 +30,10 @@ int systemBox(const MsgBoxRequest& r)
         {QMessageBox::Ok, QStringLiteral("确定")}};
     box.setDefaultButton(r.buttons == vbYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     for (const auto& [button, text] : labels)
-        if (QAbstractButton* b = box.button(button))
+        if (QAbstractButton* b = box.button(button)) {
             b->setText(text);
+            b->setIcon(QIcon()); // some desktop styles give the buttons icons
+        }
     const int answer = box.exec();
     return answer == QMessageBox::Yes ? vbYes : answer == QMessageBox::No ? vbNo : vbOK;
 }
