@@ -198,10 +198,11 @@ void checkLayout(const std::vector<std::pair<QString, db::QuestionRow>>& located
              {std::tuple{"title", title, study::TitleLabel}, std::tuple{"options", options, study::OptionsLabel}}) {
             const QFont font = label.font();
             const study::Wrap w = study::wrapText(font, forms::toPixelsX(label.width), text);
+            const QString what = QStringLiteral("[%1] the %2 ").arg(id, QLatin1String(name));
             if (!study::fitsIn(font, label, text))
-                errors << at + QStringLiteral("[%1] the %2 does not fit its label (%3 lines)").arg(id, QLatin1String(name)).arg(w.lines.size());
+                errors << at + what + QStringLiteral("does not fit its label (%1 lines)").arg(w.lines.size());
             else if (w.orphan)
-                errors << at + QStringLiteral("[%1] the %2 leaves one character alone on a line").arg(id, QLatin1String(name));
+                errors << at + what + QStringLiteral("leaves one character alone on a line");
         }
     }
 }

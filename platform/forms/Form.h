@@ -53,8 +53,8 @@ public:
     // Shows the window, loading it first (the load event) when it is not
     // loaded; a show that loads it puts it at its start-up position.
     void show();
-    // 1 centred on its owner (the window active when it is shown), 2 centred
-    // on the screen.
+    // 1 centred on its owner (the active window, else the one shown last
+    // that is still up), 2 centred on the screen.
     void setStartUpPosition(int position) { startUpPosition_ = position; }
     // Shows it modally: returns when it has been unloaded.
     void showModal();
