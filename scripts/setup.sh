@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   libsqlcipher-dev
   libgtest-dev libbenchmark-dev
-  fonts-wqy-microhei fonts-dejavu-core
+  fonts-wqy-microhei fonts-wine fonts-dejavu-core
   xvfb xauth xdotool imagemagick libx11-dev
 )
 

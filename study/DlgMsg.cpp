@@ -12,6 +12,7 @@ DlgMsg::DlgMsg()
     setCaption(QStringLiteral("Torvasen") + QString(11, QLatin1Char(' ')));
     setIcon(forms::resourceIcon(QStringLiteral(":/icon.svg"), {128, 64, 48, 32, 16}));
     setClientSize(5400, 2895);
+    setStartUpPosition(1);
     window()->setFont(font(QStringLiteral("Tahoma"), 14.25));
 
     SkinFrame1 = new forms::Frame(*this, nullptr, QStringLiteral("SkinFrame1"));

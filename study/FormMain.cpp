@@ -1,4 +1,5 @@
 #include "FormMain.h"
+#include "TextFit.h"
 
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
@@ -203,11 +204,11 @@ void FormMain::buildControls()
     Label& lbl2 = label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
                         font(Tahoma, WindowFontSize), true);
 
-    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, 5820, 2685);
-    lblAnswer->setFont(font(Tahoma, 15));
+    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, OptionsLabel.width, OptionsLabel.height);
+    lblAnswer->setFont(OptionsLabel.font());
     lblAnswer->setCaption(QStringLiteral("答案"));
-    lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, 13800, 1065);
-    lblTitle->setFont(font(Tahoma, 15));
+    lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, TitleLabel.width, TitleLabel.height);
+    lblTitle->setFont(TitleLabel.font());
     lblTitle->setCaption(QStringLiteral("题目"));
 
     Label& lbl1 = label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
@@ -221,8 +222,10 @@ void FormMain::buildControls()
 
     imgErr = image("imgErr", ":/cross.png", 2670, 4900, 270, 270);
 
-    std::vector<Control*> fr01 = {Fr4, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime, imgOK,
-                                  lblRightAnswer, lblMyAnswer, imgNext, imgPre};
+    // The right answer's letters run into the picture area when there are
+    // three or four of them: they lie over it, so none is cut.
+    std::vector<Control*> fr01 = {Fr4, lblRightAnswer, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime,
+                                  imgOK, lblMyAnswer, imgNext, imgPre};
     fr01.insert(fr01.end(), answers.begin(), answers.end());
     fr01.insert(fr01.end(), {&lbl3, &lbl2, lblAnswer, lblTitle, &lbl1, lblAll, &lbl0, imgErr});
     stack(fr01);
@@ -323,6 +326,19 @@ void FormMain::QuestionPanelUp()
     FR0->setVisible(true);
 }
 
+void FormMain::ChapterPanelUp()
+{
+    Fr1->zOrder(0);
+    Fr1->setVisible(true);
+    FR0->setEnabled(false);
+}
+
+void FormMain::ChapterPanelHidden()
+{
+    Fr1->setVisible(false);
+    FR0->setEnabled(true);
+}
+
 void FormMain::imgNav_Click(std::int16_t Index)
 {
     if (Reviewing && Index != 4 && Index != 9)
@@ -332,7 +348,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 5:
         PracticePreamble();
         OpenSequentialSet(Index == 5);
-        Fr1->setVisible(false);
+        ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
         break;
@@ -344,7 +360,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 3:
         PracticePreamble();
         OpenErrorProneSet();
-        Fr1->setVisible(false);
+        ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
         break;
@@ -458,6 +474,7 @@ void FormMain::ShowQuestion()
 
     const QString title = QString::number(n) + QLatin1Char('.') + r.value(QStringLiteral("question")).toString();
     lblTitle->setCaption(title);
+    fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
     lblAnswer->setVisible(true);
 
@@ -476,6 +493,7 @@ void FormMain::ShowQuestion()
         }
     }
     lblAnswer->setCaption(lines);
+    fitCaption(*lblAnswer, OptionsLabel);
     lblAnswer->setToolTipText(lines);
 
     const vb::Variant type = r.value(QStringLiteral("txbz"));

@@ -143,6 +143,10 @@ private:
     void PracticePreamble();
     void Step(bool forward);
     void QuestionPanelUp();
+    // The chapter panel covers the question panel, whose controls then take
+    // no input: nothing may read the list while it holds the chapter rows.
+    void ChapterPanelUp();
+    void ChapterPanelHidden();
 
     const Deliverable& deliverable_;
     std::unique_ptr<DlgMsg> dlgMsg_;

@@ -188,10 +188,13 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
 
 bool FormMain::MarkAnswer()
 {
-    // The mark shown last lies on top of the other, in the same place.
+    // The mark shown last lies on top of the other, in the same place, and
+    // covers it: the other is hidden, since the pictures are transparent
+    // (a letter of a long answer shows through them).
     const bool right = lblMyAnswer->caption() == lblRightAnswer->caption();
     lblMyAnswer->setForeColor(right ? lblRightAnswer->foreColor() : WrongColour);
     forms::Image* mark = right ? imgOK : imgErr;
+    (right ? imgErr : imgOK)->setVisible(false);
     mark->setVisible(true);
     mark->zOrder(0);
     return right;

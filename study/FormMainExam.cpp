@@ -35,12 +35,12 @@ void FormMain::ExamEntry(bool part2)
                                   static_cast<forms::Control*>(lblMyAnswer), static_cast<forms::Control*>(lblRightAnswer),
                                   static_cast<forms::Control*>(imgOK), static_cast<forms::Control*>(imgErr)})
             c->setVisible(false);
-        Fr1->setVisible(false);
+        ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
         return;
     }
-    Fr1->setVisible(false);
+    ChapterPanelHidden();
     QuestionPanelUp();
     Fr4->setVisible(true);
     optNum(0).setBackColor(optE(1).backColor());

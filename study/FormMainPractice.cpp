@@ -118,8 +118,7 @@ void FormMain::ChapterPracticeEntry(bool part2)
 {
     PracticePreamble();
     LoadChapterList(part2);
-    Fr1->zOrder(0);
-    Fr1->setVisible(true);
+    ChapterPanelUp();
     QuestionPanelUp();
     Fr4->setVisible(false);
 }
@@ -190,7 +189,7 @@ void FormMain::imgSelect_Click()
     chapters.chop(1);
     OpenList([&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
              false);
-    Fr1->setVisible(false);
+    ChapterPanelHidden();
 }
 
 // Random practice and the papers ----------------------------------------
@@ -199,7 +198,7 @@ void FormMain::RandomPracticeEntry()
 {
     PracticePreamble();
     OpenRandomSet(false);
-    Fr1->setVisible(false);
+    ChapterPanelHidden();
     QuestionPanelUp();
     Fr4->setVisible(false);
 }

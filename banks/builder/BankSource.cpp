@@ -1,11 +1,15 @@
 #include "BankSource.h"
 
+#include "forms/Runtime.h"
+#include "study/TextFit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace banks {
 
@@ -175,6 +179,34 @@ banks::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringL
     return q;
 }
 
+// The window's own wrap: every title, with the widest number its part's
+// lists give it, and every question's option lines must be readable in
+// their labels at the design font, and a wrapped line must not leave one
+// character alone.
+void checkLayout(const std::vector<std::pair<QString, banks::QuestionRow>>& located, QStringList& errors)
+{
+    int part1 = 0, part2 = 0;
+    for (const auto& [at, q] : located)
+        (q.zhangjie.toDouble() <= 7 ? part1 : part2)++;
+    for (const auto& [at, q] : located) {
+        const QString number = QString::number(q.zhangjie.toDouble() <= 7 ? part1 : part2);
+        const QString title = number + QLatin1Char('.') + q.question.toStringOrEmpty();
+        const QString options = study::optionLines(
+            {q.ans1.toStringOrEmpty(), q.ans2.toStringOrEmpty(), q.ans3.toStringOrEmpty(), q.ans4.toStringOrEmpty()});
+        const QString id = q.id.toString();
+        for (const auto& [name, text, label] :
+             {std::tuple{"title", title, study::TitleLabel}, std::tuple{"options", options, study::OptionsLabel}}) {
+            const QFont font = label.font();
+            const study::Wrap w = study::wrapText(font, forms::toPixelsX(label.width), text);
+            const QString what = QStringLiteral("[%1] the %2 ").arg(id, QLatin1String(name));
+            if (!study::fitsIn(font, label, text))
+                errors << at + what + QStringLiteral("does not fit its label (%1 lines)").arg(w.lines.size());
+            else if (w.orphan)
+                errors << at + what + QStringLiteral("leaves one character alone on a line");
+        }
+    }
+}
+
 } // namespace
 
 BankSource readSources(const QStringList& folders, const QString& pictureFolder, QStringList& errors)
@@ -182,6 +214,7 @@ BankSource readSources(const QStringList& folders, const QString& pictureFolder,
     BankSource bank;
     std::map<long long, banks::ChapterRow> chapters;
     std::map<long long, QString> seen;
+    std::vector<std::pair<QString, banks::QuestionRow>> located;
     for (const QString& folder : folders) {
         const QDir dir(folder);
         if (!dir.exists()) {
@@ -196,10 +229,13 @@ BankSource readSources(const QStringList& folders, const QString& pictureFolder,
                 if (seen.count(r.id))
                     errors << at + QStringLiteral("id %1 already used at %2").arg(r.id).arg(seen[r.id]);
                 seen[r.id] = at.chopped(2);
-                bank.questions.push_back(toRow(r, pictureFolder, bank.pictures, errors));
+                located.emplace_back(at, toRow(r, pictureFolder, bank.pictures, errors));
             }
         }
     }
+    checkLayout(located, errors);
+    for (const auto& [at, q] : located)
+        bank.questions.push_back(q);
     for (const auto& [id, row] : chapters)
         bank.chapters.push_back(row);
     std::sort(bank.questions.begin(), bank.questions.end(),

@@ -6,6 +6,7 @@
 #include "BankSource.h"
 
 #include "banks/format/BankFormat.h"
+#include "forms/Runtime.h"
 #include "vb/Failure.h"
 
 #include <QDir>
@@ -80,6 +81,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The records are measured with the program's own fonts.
+    forms::installFontSubstitutes();
     QString out, file, password, pictures;
     QStringList folders;
     const QStringList args = app.arguments();

@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -176,16 +177,48 @@ void Form::load()
     enter(onLoad);
 }
 
+namespace {
+// The program's windows in the order they were last shown.
+std::vector<QPointer<QWidget>>& shownWindows()
+{
+    static std::vector<QPointer<QWidget>> windows;
+    return windows;
+}
+
+// A window's owner: the active window, or where nothing is active (no
+// window manager gives focus) the one shown last that is still up.
+const QWidget* ownerOf(const QWidget* window)
+{
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active != window)
+        return active;
+    auto& shown = shownWindows();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        if (*it && *it != window && (*it)->isVisible())
+            return *it;
+    return nullptr;
+}
+} // namespace
+
 void Form::show()
 {
+    // Each load is a new window, placed anew: a dialog shown again stands
+    // over its owner wherever the owner has moved since.
+    const bool loading = !loaded_;
+    const QWidget* owner = ownerOf(window_.get());
     load();
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        if (const QScreen* s = QGuiApplication::primaryScreen()) {
-            const QRect avail = s->availableGeometry();
-            window_->move(avail.center() - QPoint(window_->width() / 2, window_->height() / 2));
-        }
+    if (loading) {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        const QPoint half(window_->width() / 2, window_->height() / 2);
+        if (startUpPosition_ == 1 && owner)
+            window_->move(owner->frameGeometry().center() - half);
+        else if (s)
+            window_->move(s->availableGeometry().center() - half);
     }
+    auto& shown = shownWindows();
+    shown.erase(std::remove_if(shown.begin(), shown.end(), [&](const QPointer<QWidget>& w) { return !w || w == window_.get(); }),
+                shown.end());
+    shown.emplace_back(window_.get());
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -68,8 +68,11 @@ public:
     void setWindowState(int state);
 
     // Shows the window, loading it first (the load event) when it is not
-    // loaded; a first showing centres it on the screen.
+    // loaded; a show that loads it puts it at its start-up position.
     void show();
+    // 1 centred on its owner (the active window, else the one shown last
+    // that is still up), 2 centred on the screen.
+    void setStartUpPosition(int position) { startUpPosition_ = position; }
     // Shows it modally: returns when it has been unloaded.
     void showModal();
     // Runs the query-unload event (mode 1, from code) and closes the window
@@ -120,7 +123,7 @@ private:
     QString tag_;
     QIcon icon_;
     bool loaded_ = false;
-    bool shownOnce_ = false;
+    int startUpPosition_ = 2;
     bool closing_ = false;
     bool userMode_ = true;
     int borderStyle_ = 2;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 
 namespace forms {
@@ -20,7 +21,8 @@ QString& title()
 
 int systemBox(const MsgBoxRequest& r)
 {
-    QMessageBox box(r.buttons == vbYesNo ? QMessageBox::Question : QMessageBox::Information, r.title, r.prompt,
+    // The program's boxes carry their text, title and buttons, no icon.
+    QMessageBox box(QMessageBox::NoIcon, r.title, r.prompt,
                     r.buttons == vbYesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     QApplication::activeWindow());
     const std::pair<QMessageBox::StandardButton, QString> labels[] = {
@@ -28,8 +30,10 @@ int systemBox(const MsgBoxRequest& r)
         {QMessageBox::Ok, QStringLiteral("确定")}};
     box.setDefaultButton(r.buttons == vbYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     for (const auto& [button, text] : labels)
-        if (QAbstractButton* b = box.button(button))
+        if (QAbstractButton* b = box.button(button)) {
             b->setText(text);
+            b->setIcon(QIcon()); // some desktop styles give the buttons icons
+        }
     const int answer = box.exec();
     return answer == QMessageBox::Yes ? vbYes : answer == QMessageBox::No ? vbNo : vbOK;
 }

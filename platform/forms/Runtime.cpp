@@ -3,6 +3,8 @@
 #include "vb/Failure.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -95,10 +97,25 @@ QFont font(const QString& family, double points, bool bold)
     return f;
 }
 
+bool registerTahoma(const QString& folder)
+{
+    // The windows are laid out for Tahoma's metrics. Debian's fonts-wine
+    // ships a metric-compatible one that fontconfig does not know of.
+    bool any = false;
+    for (const char* file : {"/tahoma.ttf", "/tahomabd.ttf"}) {
+        const QString path = folder + QLatin1String(file);
+        if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
+            any = true;
+    }
+    return any;
+}
+
 void installFontSubstitutes()
 {
-    // The designs name Windows fonts; Chinese text falls back through
-    // fontconfig to the installed CJK font.
+    registerTahoma(QStringLiteral("/usr/share/wine/fonts"));
+    // The designs name Windows fonts; without the registered Tahoma DejaVu
+    // Sans stands in. Chinese text falls back through fontconfig to the
+    // installed CJK font.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
 }

@@ -5,10 +5,13 @@
 #include "vb/Failure.h"
 #include "vb/Paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -59,7 +62,7 @@ TEST_P(Bank, KeepsEveryRuleOfAShippedBank)
             conn);
     std::set<long long> ids;
     std::map<int, int> perChapter;
-    int total = 0, multi = 0, part1 = 0, hard = 0, pictures = 0;
+    int total = 0, multi = 0, part1 = 0, hard = 0, pictures = 0, part2Multi = 0;
     static const QRegularExpression single(QStringLiteral("^[1-4]$"));
     static const QRegularExpression several(QStringLiteral("^1?2?3?4?$"));
     for (; !rs.eof(); rs.moveNext()) {
@@ -90,6 +93,9 @@ TEST_P(Bank, KeepsEveryRuleOfAShippedBank)
             EXPECT_TRUE(single.match(ans).hasMatch()) << at;
         } else if (type == QLatin1String("2")) {
             ++multi;
+            part2Multi += ch >= 8;
+            // The subject-1 test has had no multiple choice since 2013.
+            EXPECT_GE(ch, 8) << at << " multiple choice in part 1";
             EXPECT_EQ(options.size(), 4) << at;
             EXPECT_TRUE(ans.size() >= 2 && several.match(ans).hasMatch()) << at << " ans " << ans.toStdString();
         } else {
@@ -116,7 +122,8 @@ TEST_P(Bank, KeepsEveryRuleOfAShippedBank)
         EXPECT_GE(perChapter[ch], 10) << d.name << " chapter " << ch;
     for (const auto& [ch, quota] : Part2Quotas)
         EXPECT_GE(perChapter[ch] * 5, quota * 6) << d.name << " chapter " << ch;
-    EXPECT_GE(multi * 10, total) << d.name << ": fewer than a tenth multiple choice";
+    EXPECT_EQ(part2Multi, multi) << d.name;
+    EXPECT_GE(multi * 10, total - part1) << d.name << ": fewer than a tenth of part 2 multiple choice";
     EXPECT_NEAR(static_cast<double>(hard) / part1, 0.2, 0.05) << d.name;
     EXPECT_GE(pictures, 30) << d.name;
 
@@ -161,5 +168,55 @@ TEST_P(Bank, BackgroundPictureNamesTheBanksSize)
 
 INSTANTIATE_TEST_SUITE_P(Deliverables, Bank, ::testing::ValuesIn(Deliverables),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The builder lays every record out as the window will and refuses one
+// that does not fit its label, naming it; nothing is written then.
+TEST(Builder, RefusesARecordThatDoesNotFitItsLabel)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString src = dir.filePath(QStringLiteral("src")), out = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(src));
+    auto write = [&](const QString& name, const QString& text) {
+        QFile f(src + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    };
+    QString chapters;
+    for (int c = 1; c <= 14; ++c)
+        chapters += QStringLiteral("%1\t%2\t第%1章\n").arg(c).arg(c <= 7 ? 1 : 2);
+    write(QStringLiteral("chapters.tsv"), chapters);
+    const QString clause = QStringLiteral("在高速公路上行驶遇到前方车辆紧急制动时");
+    struct Case {
+        const char* name;
+        QString question, option;
+        const char* fault; // empty: the bank is written
+    };
+    const Case cases[] = {
+        {"fits", QStringLiteral("这个标志是何含义？"), QStringLiteral("向左急转弯"), ""},
+        {"options too long", QStringLiteral("这个标志是何含义？"), clause + clause + clause + clause + clause + clause, "[1001] the options does not fit"},
+        {"title too long", clause + clause + clause + clause, QStringLiteral("向左急转弯"), "[1001] the title does not fit"},
+    };
+    for (const Case& c : cases) {
+        write(QStringLiteral("ch01.txt"), QStringLiteral("[1001]\nch = 1\ntype = single\nq = %1\nA = %2\nB = 乙\nC = 丙\nD = 丁\nans = 1\n")
+                                              .arg(c.question, c.option));
+        QDir(out).removeRecursively();
+        const std::string command = std::string(BUILD_DIR "/banks/bankbuild --out ") + out.toStdString()
+            + " --file x.dll --password p --pictures " SOURCE_DIR "/banks/pictures " + src.toStdString() + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string said;
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe))
+            said += buffer;
+        const int status = pclose(pipe);
+        const bool refused = *c.fault != 0;
+        EXPECT_EQ(status != 0, refused) << c.name << ": " << said;
+        EXPECT_EQ(QFile::exists(out + QStringLiteral("/x.dll")), !refused) << c.name;
+        if (refused) {
+            EXPECT_NE(said.find(c.fault), std::string::npos) << c.name << ": " << said;
+        }
+    }
+}
 
 } // namespace

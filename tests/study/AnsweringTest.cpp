@@ -125,7 +125,12 @@ TEST_F(Answering, TheSheetFollowsMovesInAnExam)
     EXPECT_EQ(cell(49), Current);
     EXPECT_EQ(title(), QStringLiteral("50.问题50"));
     // The cell shows its number over the colour.
-    EXPECT_NE(f.optNum(49).surface().pixelColor(12, 9), forms::toQColor(Current));
+    const QImage& drawn = f.optNum(49).surface();
+    int ink = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            ink += drawn.pixelColor(x, y) != forms::toQColor(Current);
+    EXPECT_GT(ink, 20);
     f.Timer1.setEnabled(false);
 }
 

@@ -2,6 +2,8 @@
 
 #include "forms/Timer.h"
 
+#include <set>
+
 using fixture::question;
 
 namespace {
@@ -272,6 +274,59 @@ TEST_F(Exam, TheResultDialogCentresEachLineAndShowsTheLatest)
     EXPECT_EQ(results[1].first, QStringLiteral("您的得分：89分！"));
     EXPECT_EQ(results[1].second, QStringLiteral("未能通过考试,还需多多练习"));
     EXPECT_FALSE(f.dlgMsg().isLoaded());
+}
+
+TEST_F(Exam, TheResultDialogStandsOverTheMainWindowAtEveryShow)
+{
+    paperBank();
+    study::FormMain& f = open();
+    std::vector<QPoint> centres;
+    // Nothing is active yet (as under a display without a window manager):
+    // the owner is the window shown before.
+    forms::setModalResponder([&](forms::Form& w) { centres.push_back(w.window()->frameGeometry().center()); });
+    const QPoint places[] = {{40, 30}, {300, 200}, {90, 260}};
+    for (const QPoint& p : places) {
+        f.window()->move(p);
+        f.ShowMessage(QStringLiteral("您的得分：90分！"), QStringLiteral("祝贺您通过考试！"));
+    }
+    ASSERT_EQ(centres.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        f.window()->move(places[i]);
+        const QPoint owner = f.window()->frameGeometry().center();
+        EXPECT_LE((centres[i] - owner).manhattanLength(), 3) << i; // halves rounded
+    }
+}
+
+TEST_F(Exam, ThePartTwoExamRuns)
+{
+    std::vector<banks::QuestionRow> rows;
+    int id = 1;
+    const std::vector<std::pair<int, int>> quotas = {{8, 10}, {9, 20}, {10, 20}, {11, 10}, {12, 15}, {13, 20}, {14, 5}};
+    for (const auto& [chapter, quota] : quotas)
+        for (int i = 0; i < quota; ++i)
+            rows.push_back(question(id++, chapter, "0", "3", "2"));
+    for (int i = 0; i < 30; ++i)
+        rows.push_back(question(id++, 1 + i % 4)); // part 1 stays off the paper
+    writeBank(rows);
+    study::FormMain& f = open();
+    f.imgNav_Click(9);
+    EXPECT_TRUE(f.Timer1.isEnabled());
+    EXPECT_TRUE(f.Fr4->isVisible());
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("100 题"));
+    ASSERT_TRUE(f.Rs && f.Rs->isOpen());
+    std::set<QString> seen;
+    for (f.Rs->moveFirst(); !f.Rs->eof(); f.Rs->moveNext())
+        seen.insert(f.Rs->value(QStringLiteral("question")).toString());
+    EXPECT_EQ(seen.size(), 100u);
+    for (int i = 1; i <= 100; ++i)
+        EXPECT_TRUE(seen.count(QStringLiteral("问题%1").arg(i))) << i;
+    // Answered through and handed in like the part-1 paper.
+    f.Rs->moveFirst();
+    answerPaper(f, 95);
+    f.imgCommit_Click();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].first, QStringLiteral("您的得分：95分！"));
+    EXPECT_TRUE(f.Reviewing);
 }
 
 } // namespace

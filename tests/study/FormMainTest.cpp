@@ -203,6 +203,23 @@ TEST_F(Window, TheTenthQuestionWritesItsNumberWithoutAJump)
     EXPECT_TRUE(f.lblTitle->caption().startsWith(QStringLiteral("10.问题10")));
     EXPECT_EQ(f.Rs->absolutePosition(), 10);
     EXPECT_FALSE(f.SuppressJump);
+
+    // A jump to the question on screen would land where the list already
+    // is; what gives it away is the bookmark it records. In an exam it
+    // would also enter the question's cell.
+    const vb::Variant first = f.CurBookmark;
+    f.Rs->moveNext(); // question 11, shown by the display alone
+    f.ShowQuestion();
+    EXPECT_EQ(f.txtCurrent->text(), QStringLiteral("11"));
+    EXPECT_EQ(f.CurBookmark, first);
+    f.Timer1.setEnabled(true);
+    for (int i = 1; i <= 11; ++i)
+        f.optNum.load(i);
+    f.Rs->movePrevious();
+    f.ShowQuestion();
+    EXPECT_EQ(f.CurBookmark, first);
+    EXPECT_NE(f.optNum(9).backColor(), f.optE(1).backColor()) << "the cell of question 10 was entered";
+    f.Timer1.setEnabled(false);
 }
 
 TEST_F(Window, PicturesStandCentredAndAMissingOneHidesNothing)
@@ -274,6 +291,75 @@ TEST(Letters, SortedAndFromDigits)
         EXPECT_EQ(FormMain::SortAnswerLetters(QString::fromLatin1(c.in)), QString::fromLatin1(c.sorted)) << c.in;
     for (const Case& c : {Case{"31", "AC"}, Case{"2", "B"}, Case{"134", "ACD"}, Case{"431", "ACD"}})
         EXPECT_EQ(FormMain::AnswerLetters(QString::fromLatin1(c.in)), QString::fromLatin1(c.sorted)) << c.in;
+}
+
+TEST_F(Window, OnlyTheExamEntriesKeepAReviewGoing)
+{
+    writeBank({question(1, 1), question(2, 9)});
+    FormMain& f = open();
+    for (std::int16_t entry = 0; entry <= 9; ++entry) {
+        if (entry == 4 || entry == 9)
+            continue; // papers of their own below
+        f.Reviewing = true; // as a hand-in leaves it
+        f.imgNav_Click(entry);
+        EXPECT_FALSE(f.Reviewing) << entry;
+    }
+    for (std::int16_t entry : {4, 9}) {
+        f.Reviewing = true;
+        f.imgNav_Click(entry);
+        EXPECT_TRUE(f.Reviewing) << entry;
+    }
+}
+
+TEST_F(Window, APracticeTabStopsARunningExam)
+{
+    std::vector<banks::QuestionRow> rows;
+    for (int id = 1; id <= 100; ++id)
+        rows.push_back(question(id, id <= 30 ? 1 : id <= 60 ? 2 : id <= 85 ? 3 : 4));
+    rows.push_back(question(101, 1, "1"));
+    writeBank(rows);
+    FormMain& f = open();
+    for (std::int16_t entry : {0, 1, 2, 3, 5, 6}) {
+        f.imgNav_Click(4);
+        ASSERT_TRUE(f.Timer1.isEnabled());
+        f.imgNav_Click(entry);
+        EXPECT_FALSE(f.Timer1.isEnabled()) << entry;
+        EXPECT_FALSE(f.lblTime->isVisible()) << entry;
+        EXPECT_FALSE(f.imgCommit->isVisible()) << entry;
+    }
+}
+
+TEST_F(Window, ClosingDuringAnExamReleasesTheListAndTheSheet)
+{
+    std::vector<banks::QuestionRow> rows;
+    for (int id = 1; id <= 100; ++id)
+        rows.push_back(question(id, id <= 30 ? 1 : id <= 60 ? 2 : id <= 85 ? 3 : 4));
+    writeBank(rows);
+    FormMain& f = open();
+    f.imgNav_Click(4);
+    ASSERT_TRUE(f.Timer1.isEnabled());
+    ASSERT_TRUE(f.optNum.exists(99));
+    f.unload();
+    EXPECT_EQ(f.Rs, nullptr);
+    EXPECT_EQ(f.Conn, nullptr);
+    for (int i = 1; i <= 99; ++i)
+        EXPECT_FALSE(f.optNum.exists(i)) << i;
+    EXPECT_TRUE(f.optNum.exists(0));
+    EXPECT_EQ(states(), std::vector<QString>(rows.size(), QString())); // nothing marked or stored
+}
+
+TEST_F(Window, PartTwoIsChaptersEightToFourteen)
+{
+    writeBank({question(1, 7), question(2, 8), question(3, 14), question(4, 15)});
+    FormMain& f = open();
+    f.imgNav_Click(5);
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("2 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("1.问题2"));
+    f.imgNext_Click();
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("2.问题3"));
+    f.imgNav_Click(0); // and part 1 up to chapter 7
+    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("1 题"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("1.问题1"));
 }
 
 } // namespace

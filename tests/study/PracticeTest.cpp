@@ -2,6 +2,8 @@
 
 #include "vb/Failure.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -234,6 +236,36 @@ TEST_F(Practice, OneBoxPerChapterRowReusedAndUntickedOnEveryVisit)
         EXPECT_EQ(f.chkChapter(i).tag(), QString::number(i + 8)) << i;
 }
 
+TEST_F(Practice, UnderTheChapterPanelTheQuestionPanelTakesNoKeys)
+{
+    writeBank({question(1, 1), question(2, 1), question(3, 2)});
+    FormMain& f = open();
+    QCoreApplication::processEvents(); // the window is the active one
+    f.imgNav_Click(0);
+    // The learner was in the go-to box when the chapter tab was clicked.
+    f.txtCurrent->widget()->setFocus();
+    ASSERT_TRUE(f.txtCurrent->widget()->hasFocus());
+    f.imgNav_Click(1);
+    db::Recordset* chapterList = f.Rs.get();
+    // A digit typed goes wherever the window's focus now is.
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : f.window();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_2, Qt::NoModifier, QStringLiteral("2"));
+        QCoreApplication::sendEvent(target, &key);
+    }
+    EXPECT_EQ(f.txtCurrent->text(), QStringLiteral("1"));
+    EXPECT_EQ(f.Rs.get(), chapterList);
+    EXPECT_TRUE(messages.empty());
+
+    // Once the chapters are chosen the box takes keys again.
+    f.chkChapter(0).setValue(1);
+    f.imgSelect_Click();
+    f.txtCurrent->widget()->setFocus();
+    EXPECT_TRUE(f.txtCurrent->widget()->hasFocus());
+    f.txtCurrent->setText(QStringLiteral("2"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("2.问题2"));
+}
+
 // Papers --------------------------------------------------------------------
 
 TEST_F(Practice, PapersHoldTheirQuotasAndDrawEveryQuestionAboutEquallyOften)
@@ -381,6 +413,25 @@ TEST_F(Practice, RandomPracticeHoldsEveryPartOneQuestionOnceInANewOrderEachTime)
     EXPECT_TRUE(f.FR0->isVisible());
     EXPECT_FALSE(f.Fr1->isVisible());
     EXPECT_FALSE(f.Fr4->isVisible());
+}
+
+TEST_F(Practice, APapersChaptersAreMixed)
+{
+    // Exactly the quotas: every paper holds every question, so only the
+    // order can tell a shuffled paper from one chapter after another.
+    const std::vector<banks::QuestionRow> rows = rowsOf({{1, 30}, {2, 30}, {3, 25}, {4, 15}});
+    writeBank(rows);
+    open();
+    for (int draw = 0; draw < 5; ++draw) {
+        openPaper(false);
+        const std::vector<int> ids = listed();
+        ASSERT_EQ(ids.size(), 100u);
+        int changes = 0;
+        for (std::size_t i = 1; i < ids.size(); ++i)
+            changes += chapterOf.at(ids[i]) != chapterOf.at(ids[i - 1]);
+        // In chapter order there are 3 changes; a random order has about 70.
+        EXPECT_GT(changes, 40) << draw;
+    }
 }
 
 } // namespace

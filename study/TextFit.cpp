@@ -1,0 +1,106 @@
+#include "TextFit.h"
+
+#include "forms/Controls.h"
+#include "forms/Runtime.h"
+
+#include <QFontMetrics>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace study {
+
+namespace {
+constexpr double Step = 0.75; // a pixel at 96 dpi
+
+int letters(const QString& text)
+{
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); }));
+}
+} // namespace
+
+QFont WrappedLabel::font() const
+{
+    return forms::font(QStringLiteral("Tahoma"), points);
+}
+
+Wrap wrapText(const QFont& font, int width, const QString& text)
+{
+    // Laid out as a label draws its word-wrapped text: one layout, line
+    // separators for the breaks, each line on a whole pixel after the
+    // font's leading.
+    QString shown = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(shown, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const int leading = QFontMetrics(font).leading();
+    Wrap w;
+    qreal y = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        y = std::ceil(y + leading);
+        line.setPosition(QPointF(0, y));
+        const QRectF box(0, y, line.naturalTextWidth(), line.height());
+        w.lines.push_back(box.toAlignedRect());
+        y += line.height();
+        w.width = std::max(w.width, static_cast<int>(std::ceil(line.naturalTextWidth())));
+    }
+    layout.endLayout();
+    w.height = static_cast<int>(std::ceil(y));
+
+    // A paragraph's last line holding one letter alone reads badly.
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const int end = line.textStart() + line.textLength();
+        const bool lastOfParagraph = end >= shown.size() || shown.at(end - 1) == QChar::LineSeparator;
+        const bool wrapped = i > 0 && shown.at(line.textStart() - 1) != QChar::LineSeparator;
+        if (lastOfParagraph && wrapped && letters(shown.mid(line.textStart(), line.textLength())) <= 1)
+            w.orphan = true;
+    }
+    return w;
+}
+
+bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
+{
+    const int width = forms::toPixelsX(label.width);
+    const Wrap w = wrapText(font, width, text);
+    if (w.width > width || w.height > forms::toPixelsY(label.clearHeight))
+        return false;
+    const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
+                        QPoint(width, forms::toPixelsY(label.height)));
+    return std::none_of(w.lines.begin(), w.lines.end(), [&](const QRect& line) {
+        return line.width() > 0 && line.intersects(covered);
+    });
+}
+
+void fitCaption(forms::Label& label, const WrappedLabel& design)
+{
+    QFont f = label.font();
+    double points = design.points;
+    for (;; points -= Step) {
+        f.setPointSizeF(points);
+        if (points - Step < FloorPoints - 1e-9 || fitsIn(f, design, label.caption()))
+            break;
+    }
+    if (label.font().pointSizeF() != points)
+        label.setFont(f);
+}
+
+QString optionLines(const std::array<QString, 4>& options)
+{
+    const char* const heads[] = {"A、", "B、", "C、", "D、"};
+    QString lines;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (options[i].isEmpty())
+            continue;
+        lines += QString::fromUtf8(heads[i]) + options[i];
+        if (i < 3)
+            lines += QStringLiteral("\r\n");
+    }
+    return lines;
+}
+
+} // namespace study
