@@ -3,6 +3,8 @@
 #include "forms/Runtime.h"
 #include "vb/Conversions.h"
 
+#include <QCursor>
+#include <QIcon>
 #include <cstring>
 
 namespace frame {
@@ -34,6 +36,9 @@ const std::array<FrameSetting, 12> FrameSettings = {{
 SkinFrame::SkinFrame(forms::Form& form, forms::Control* container, const QString& name)
     : UserControl(form, container, name)
 {
+    // As designed: white, with the frame's own hand as its mouse icon.
+    setBackColor(0xFFFFFF);
+    setMouseIcon(QCursor(QIcon(QStringLiteral(":/frame/frame_hand.svg")).pixmap(32, 32), 12, 1));
     buildMenu();
     wireEvents();
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace win32 {
@@ -34,16 +35,20 @@ public:
     // The modes of DrawGradientInRectangle.
     enum : std::int32_t { GradVertical, GradHorizontal, GradCylinderVertical, GradCylinderHorizontal };
 
+    class Interception;
     // A hooked window's entry: the interception in front of its procedure
     // and the messages seen before and after it.
     struct HookEntry {
         forms::Handle hWnd = 0;
+        std::shared_ptr<Interception> ThunkAddr;
         forms::WindowProc* PrevWndProc = nullptr;
         std::int32_t AfterCount = 0;
         std::int32_t BeforeCount = 0;
-        std::vector<std::int32_t> AfterMsgs;  // entry 1 at [0]
+        std::vector<std::int32_t> AfterMsgs; // entry 1 at [0]
         std::vector<std::int32_t> BeforeMsgs;
     };
+    static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = -1;
+    static constexpr std::int32_t WM_SETCURSOR = 0x20, WM_MOUSEMOVE = 0x200, WM_MOUSELEAVE = 0x2A3;
 
     // A caption button: 0 close, 1 maximise/restore, 2 minimise.
     struct CapBtnEntry {
@@ -159,6 +164,47 @@ public:
 
     // The system menu.
     void MnuSyst_Click(std::int16_t Index);
+
+    // Message hooks.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, std::int32_t& lReturn, forms::Handle& lng_hWnd,
+                        std::int32_t& uMsg, quintptr& wParam, qintptr& lParam);
+    std::int32_t Subclass_Start(forms::Handle lng_hWnd);
+    void Subclass_AddMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::int32_t When);
+    void Subclass_DelMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::int32_t When);
+    void Subclass_Stop(forms::Handle lng_hWnd);
+    void Subclass_Shutdown();
+    std::int32_t zIdx(forms::Handle lng_hWnd, bool bAdd);
+    void zAddMsg(std::int32_t uMsg, std::vector<std::int32_t>& aMsgTbl, std::int32_t& nMsgCnt, std::int32_t When,
+                 Interception* block);
+    void zDelMsg(std::int32_t uMsg, std::vector<std::int32_t>& aMsgTbl, std::int32_t& nMsgCnt, std::int32_t When,
+                 Interception* block);
+    bool IsFunctionExported(const QString& sFunction, const QString& sModule);
+    void TrackMouseLeave(forms::Handle lng_hWnd);
+
+    // The life cycle, called by the window.
+    void UserControl_InitProperties();
+    void UserControl_ReadProperties(const forms::PropertyBag& PropBag);
+    void UserControl_WriteProperties(forms::PropertyBag& PropBag);
+    void UserControl_Terminate();
+    void Refresh();
+    void initProperties() override { UserControl_InitProperties(); }
+    void readProperties(const forms::PropertyBag& bag) override { UserControl_ReadProperties(bag); }
+    void writeProperties(forms::PropertyBag& bag) override { UserControl_WriteProperties(bag); }
+    void terminate() override { UserControl_Terminate(); }
+
+    // The twelve setting changes, as the designer makes them.
+    void setThemeColor(std::int32_t vData);
+    void setStyle(std::int32_t vData);
+    void setBackColorStyle(std::int32_t vData);
+    void setMaxButton(bool vData);
+    void setMinButton(bool vData);
+    void setCloseButton(bool vData);
+    void setChangeAllBackgrounds(bool vData);
+    void setBorderStyle(std::int32_t vData);
+    void setCustomBackColor(std::int32_t vData);
+    void setColorFrom(std::int32_t new_ColorFrom);
+    void setColorTo(std::int32_t new_ColorTo);
+    void setIconSize(std::int16_t new_IconSize);
 
     // The system menu (design caption "Menu"), shown only as a popup.
     QString SysMnuCaption = QStringLiteral("Menu");

@@ -4,6 +4,7 @@
 #include "forms/Runtime.h"
 
 #include "forms/Controls.h"
+#include "forms/UserControl.h"
 #include "vb/Failure.h"
 
 #include <QApplication>
@@ -174,6 +175,11 @@ void Form::load()
     if (loaded_)
         return;
     loaded_ = true;
+    // The user controls read their stored settings as they are sited,
+    // before the window's own load event.
+    for (Control* c : std::vector<Control*>(controls_))
+        if (auto* uc = dynamic_cast<UserControl*>(c))
+            enter([uc] { uc->readProperties(uc->storedProperties()); });
     enter(onLoad);
 }
 
@@ -265,6 +271,9 @@ bool Form::queryClose(int mode)
     if (cancel != 0)
         return false;
     loaded_ = false;
+    for (Control* c : std::vector<Control*>(controls_))
+        if (auto* uc = dynamic_cast<UserControl*>(c))
+            enter([uc] { uc->terminate(); });
     return true;
 }
 

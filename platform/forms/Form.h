@@ -62,6 +62,14 @@ public:
     // A movable window can be dragged by its title.
     bool moveable() const { return moveable_; }
     void setMoveable(bool on) { moveable_ = on; }
+    // Kept with the window's design; the desktop's taskbar is the window
+    // system's, so these change nothing on screen.
+    bool showInTaskbar() const { return showInTaskbar_; }
+    void setShowInTaskbar(bool on) { showInTaskbar_ = on; }
+    bool maxButton() const { return maxButton_; }
+    void setMaxButton(bool on) { maxButton_ = on; }
+    bool minButton() const { return minButton_; }
+    void setMinButton(bool on) { minButton_ = on; }
 
     // 0 normal, 1 minimised, 2 maximised.
     int windowState() const;
@@ -128,6 +136,9 @@ private:
     bool userMode_ = true;
     int borderStyle_ = 2;
     bool moveable_ = true;
+    bool showInTaskbar_ = true;
+    bool maxButton_ = true;
+    bool minButton_ = true;
     std::vector<Control*> controls_;
 };
 

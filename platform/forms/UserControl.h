@@ -38,6 +38,17 @@ public:
     void paintPicture(const Picture& picture, int x, int y, int width, int height, int srcX = 0, int srcY = 0,
                       int srcWidth = -1, int srcHeight = -1);
 
+    // The settings stored with the window's design for this control.
+    PropertyBag& storedProperties() { return stored_; }
+
+    // The life cycle, called by the window: a new instance placed in the
+    // designer, the stored settings read at each load, written when the
+    // designer saves, the end at each unload.
+    virtual void initProperties() {}
+    virtual void readProperties(const PropertyBag&) {}
+    virtual void writeProperties(PropertyBag&) {}
+    virtual void terminate() {}
+
     // What the host gives.
     bool ambientUserMode() const;
     QFont ambientFont() const;
@@ -52,6 +63,7 @@ private:
     View* view_;
     Surface surface_;
     Picture picture_;
+    PropertyBag stored_;
 };
 
 // An item of a popup menu: a caption ("-" a separator) and its states.

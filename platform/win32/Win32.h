@@ -93,6 +93,44 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, u
 // Tests fix the work area (an empty rectangle: the screens' own again).
 void setWorkAreaOverride(const QRect& area);
 
+// Window procedures ------------------------------------------------------
+
+using LONG_PTR = std::intptr_t;
+using WNDPROC = forms::WindowProc*;
+constexpr int GWL_WNDPROC = -4;
+// With GWL_WNDPROC: installs the procedure (a WNDPROC as LONG_PTR) and
+// returns the one it replaces (0 stands for the window's own handling).
+// 0 for a handle that is no window or another index.
+LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value);
+// Calls a procedure that SetWindowLongA returned: 0 is the window's own.
+qintptr CallWindowProcA(WNDPROC procedure, HWND window, unsigned msg, quintptr wParam, qintptr lParam);
+
+// The leave notification: one WM_MOUSELEAVE after each request.
+constexpr unsigned TME_LEAVE = 0x2;
+struct TRACKMOUSEEVENT {
+    std::uint32_t cbSize;
+    std::uint32_t dwFlags;
+    HWND hwndTrack;
+    std::uint32_t dwHoverTime;
+};
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* request);  // user32
+BOOL _TrackMouseEvent(TRACKMOUSEEVENT* request); // comctl32
+
+// Modules -----------------------------------------------------------------
+
+// The stand-in modules (user32, comctl32, kernel32, gdi32, uxtheme,
+// olepro32; ".dll" and letter case do not matter) and their entries.
+// user32, kernel32 and gdi32 are loaded from the start, the others once
+// LoadLibraryA asks for them.
+using HMODULE = quintptr;
+HMODULE GetModuleHandleA(const QString& module);
+HMODULE LoadLibraryA(const QString& module);
+BOOL FreeLibrary(HMODULE module);
+// The entry's address (non-zero), or 0 when the module does not export it.
+quintptr GetProcAddress(HMODULE module, const QString& entry);
+// Tests take an entry out of its module (and put it back).
+void withdrawExport(const QString& module, const QString& entry, bool withdrawn = true);
+
 // Colours ---------------------------------------------------------------
 
 // A colour value (&H00BBGGRR) or a system colour (&H80000000 + index) as
