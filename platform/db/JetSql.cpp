@@ -16,6 +16,15 @@ struct Token {
     int pos = 0;
 };
 
+// Nesting the statement may reach: brackets, functions, not and unary
+// signs. Both this recursive descent and SQLite's parser, whose stack holds
+// about thirty nested calls, stay well inside it.
+constexpr int MaxDepth = 20;
+
+// SQLite takes at most 127 arguments to a function; a longer run of + is
+// split into nested calls.
+constexpr int MaxPlusTerms = 100;
+
 [[noreturn]] void syntax(const QString& what)
 {
     vb::raise(jeterr::Syntax, QStringLiteral("Syntax error in statement: %1.").arg(what));
@@ -240,7 +249,26 @@ private:
         return next().text;
     }
 
-    static std::string quoted(const QString& n) { return "\"" + n.toStdString() + "\""; }
+    // Brackets, not double quotes: SQLite reads an unknown double-quoted
+    // name as a text, so a misspelt or missing column would silently
+    // compare as a literal instead of failing.
+    static std::string quoted(const QString& n) { return "[" + n.toStdString() + "]"; }
+
+    // One level of nesting, for as long as it lives.
+    class Nest {
+    public:
+        explicit Nest(Parser& p) : p_(p)
+        {
+            if (++p_.depth_ > MaxDepth)
+                syntax(QStringLiteral("expression nested too deeply"));
+        }
+        ~Nest() { --p_.depth_; }
+        Nest(const Nest&) = delete;
+        Nest& operator=(const Nest&) = delete;
+
+    private:
+        Parser& p_;
+    };
 
     void select(Translation& tr)
     {
@@ -313,7 +341,7 @@ private:
             std::string unchanged;
             for (const Assignment& a : assigned) {
                 k_ = a.start;
-                unchanged += (unchanged.empty() ? "" : " AND ") + a.column + " IS " + expr();
+                unchanged += (unchanged.empty() ? "" : " AND ") + a.column + " IS (" + expr() + ")";
             }
             changed = "NOT (" + unchanged + ")";
         }
@@ -330,26 +358,32 @@ private:
 
     std::string expr() { return orExpr(); }
 
+    // Chains of one operator are written as chains, with no brackets added:
+    // SQLite's precedence of or, and, not, comparisons, + and - is Jet's
+    // for every expression this grammar accepts, and each operand is
+    // appended once, so the translation takes linear time.
     std::string orExpr()
     {
-        std::string left = andExpr();
+        std::string out = andExpr();
         while (keyword("or"))
-            left = "(" + left + " OR " + andExpr() + ")";
-        return left;
+            out += " OR " + andExpr();
+        return out;
     }
 
     std::string andExpr()
     {
-        std::string left = notExpr();
+        std::string out = notExpr();
         while (keyword("and"))
-            left = "(" + left + " AND " + notExpr() + ")";
-        return left;
+            out += " AND " + notExpr();
+        return out;
     }
 
     std::string notExpr()
     {
-        if (keyword("not"))
-            return "(NOT " + notExpr() + ")";
+        if (keyword("not")) {
+            Nest nest(*this);
+            return "NOT " + notExpr();
+        }
         return comparison();
     }
 
@@ -359,7 +393,7 @@ private:
         static const char* const ops[] = {"=", "<>", "<=", ">=", "<", ">"};
         for (const char* o : ops)
             if (op(o))
-                return "(" + left + " " + o + " " + additive() + ")";
+                return left + " " + o + " " + additive();
         const bool negated = isKeyword("not") && t_[k_ + 1].kind == Token::Kind::Ident
             && t_[k_ + 1].text.compare(QLatin1String("in"), Qt::CaseInsensitive) == 0;
         if (negated)
@@ -382,32 +416,62 @@ private:
                 list += (list.empty() ? "" : ", ") + param(n);
             } while (op(","));
             expectOp(")");
-            return "(" + left + (negated ? " NOT IN (" : " IN (") + list + "))";
+            return left + (negated ? " NOT IN (" : " IN (") + list + ")";
         }
         if (negated)
             syntax(QStringLiteral("expected in"));
         return left;
     }
 
+    // Jet's + joins texts and adds numbers, so it runs through vb_plus, which
+    // takes a whole run of + terms in one call and folds them from the left.
     std::string additive()
     {
-        std::string left = unary();
+        std::string out = unary();
+        std::vector<std::string> terms; // the open run of + terms
+        int nested = 0;                 // levels the runs have wrapped
+        auto closeRun = [&] {
+            if (terms.empty())
+                return;
+            std::string call = "vb_plus(" + out;
+            for (const std::string& t : terms)
+                call += ", " + t;
+            out = call + ")";
+            terms.clear();
+        };
         while (true) {
-            if (op("+"))
-                left = "vb_plus(" + left + ", " + unary() + ")";
-            else if (op("-"))
-                left = "(" + left + " - " + unary() + ")";
-            else
-                return left;
+            if (op("+")) {
+                if (terms.size() + 1 >= MaxPlusTerms)
+                    closeRun();
+                // Each run is a call that holds what stands before it.
+                if (terms.empty()) {
+                    ++nested;
+                    ++depth_;
+                    if (depth_ > MaxDepth)
+                        syntax(QStringLiteral("expression nested too deeply"));
+                }
+                terms.push_back(unary());
+            } else if (op("-")) {
+                closeRun();
+                out += " - " + unary();
+            } else {
+                closeRun();
+                depth_ -= nested;
+                return out;
+            }
         }
     }
 
     std::string unary()
     {
-        if (op("-"))
-            return "(-" + unary() + ")";
-        if (op("+"))
+        if (op("-")) {
+            Nest nest(*this);
+            return "- " + unary();
+        }
+        if (op("+")) {
+            Nest nest(*this);
             return unary();
+        }
         return primary();
     }
 
@@ -419,6 +483,7 @@ private:
         case Token::Kind::String: return param(next().text);
         case Token::Kind::Op:
             if (op("(")) {
+                Nest nest(*this);
                 std::string inner = expr();
                 expectOp(")");
                 return "(" + inner + ")";
@@ -446,6 +511,7 @@ private:
         for (const Fn& f : fns) {
             if (fn.compare(QLatin1String(f.jet), Qt::CaseInsensitive) != 0)
                 continue;
+            Nest nest(*this);
             std::string args;
             for (int i = 0; i < f.arity; ++i) {
                 if (i)
@@ -461,6 +527,7 @@ private:
     std::vector<Token> t_;
     std::size_t k_ = 0;
     std::vector<SqlParam> params_;
+    int depth_ = 0;
 };
 
 } // namespace
