@@ -3,6 +3,7 @@
 #include "vb/Failure.h"
 
 #include <charconv>
+#include <optional>
 
 namespace db {
 
@@ -19,7 +20,7 @@ struct Token {
 // Nesting the statement may reach: brackets, functions, not and unary
 // signs. Both this recursive descent and SQLite's parser, whose stack holds
 // about thirty nested calls, stay well inside it.
-constexpr int MaxDepth = 20;
+constexpr int MaxDepth = 16;
 
 // SQLite takes at most 127 arguments to a function; a longer run of + is
 // split into nested calls.
@@ -423,43 +424,47 @@ private:
         return left;
     }
 
-    // Jet's + joins texts and adds numbers, so it runs through vb_plus, which
-    // takes a whole run of + terms in one call and folds them from the left.
+    // Jet's + joins texts and adds numbers, so a chain with a + in it runs
+    // through vb_plus, which takes the whole chain in one call and folds it
+    // from the left; a - becomes the next term negated, which gives the
+    // same value, as either turns a text into a number. A chain of - alone
+    // is SQLite's.
     std::string additive()
     {
-        std::string out = unary();
-        std::vector<std::string> terms; // the open run of + terms
-        int nested = 0;                 // levels the runs have wrapped
-        auto closeRun = [&] {
-            if (terms.empty())
-                return;
-            std::string call = "vb_plus(" + out;
-            for (const std::string& t : terms)
-                call += ", " + t;
-            out = call + ")";
-            terms.clear();
-        };
+        std::vector<std::string> terms{unary()};
+        bool plus = false;
+        std::optional<Nest> call; // the terms after a + stand inside vb_plus
         while (true) {
             if (op("+")) {
-                if (terms.size() + 1 >= MaxPlusTerms)
-                    closeRun();
-                // Each run is a call that holds what stands before it.
-                if (terms.empty()) {
-                    ++nested;
-                    ++depth_;
-                    if (depth_ > MaxDepth)
-                        syntax(QStringLiteral("expression nested too deeply"));
-                }
+                plus = true;
+                if (!call)
+                    call.emplace(*this);
                 terms.push_back(unary());
             } else if (op("-")) {
-                closeRun();
-                out += " - " + unary();
+                terms.push_back("- " + unary());
             } else {
-                closeRun();
-                depth_ -= nested;
-                return out;
+                break;
             }
         }
+        if (!plus) {
+            std::string out = terms[0];
+            for (std::size_t i = 1; i < terms.size(); ++i)
+                out += " " + terms[i];
+            return out;
+        }
+        // A call in SQLite takes at most 127 arguments: a longer chain is
+        // split, each part the first term of the next, which nests.
+        std::string out;
+        std::size_t next = 0;
+        for (int level = 0; next < terms.size(); ++level) {
+            if (level && depth_ + level > MaxDepth)
+                syntax(QStringLiteral("expression nested too deeply"));
+            std::string call = "vb_plus(" + (level ? out : terms[next++]);
+            for (int n = 1; n < MaxPlusTerms && next < terms.size(); ++n)
+                call += ", " + terms[next++];
+            out = call + ")";
+        }
+        return out;
     }
 
     std::string unary()
