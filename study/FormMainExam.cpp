@@ -121,12 +121,13 @@ void FormMain::imgCommit_Click()
                 // stored answer is always sorted, so "431" is never matched.
                 const QString right = DigitsToLetters(r.value(QStringLiteral("ans")).toStringOrEmpty());
                 const vb::Variant state = r.value(QStringLiteral("state"));
-                if (!state.isNull() && state.toString() == right) {
-                    optNum(k).setBackColor(optE(3).backColor());
-                    ++score;
-                } else if (!NullOrEmpty(state)) {
-                    optNum(k).setBackColor(optE(4).backColor());
-                }
+                // No answer is ever right, not even against an empty right
+                // answer.
+                if (NullOrEmpty(state))
+                    return;
+                const bool isRight = state.toString() == right;
+                optNum(k).setBackColor(optE(isRight ? 3 : 4).backColor());
+                score += isRight;
             });
             DrawQuestionNumber(static_cast<std::int16_t>(k));
         }
