@@ -1,7 +1,6 @@
 #include "Fixture.h"
 #include "RawBank.h"
 
-#include "forms/Timer.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -15,25 +14,8 @@ namespace {
 // Banks the program cannot fully use: each gives the failure its step
 // prescribes, never a crash, a wrong answer stored or shown, or an answer
 // lost without a word.
-class HostileBank : public fixture::Window {
+class HostileBank : public fixture::ExamWindow {
 protected:
-    void SetUp() override
-    {
-        fixture::Window::SetUp();
-        forms::setClock(&clock);
-        forms::setModalResponder([this](forms::Form& f) {
-            auto& d = static_cast<study::DlgMsg&>(f);
-            results.emplace_back(d.lblLabel1->caption(), d.lblLabel2->caption());
-        });
-        answer = forms::vbYes;
-    }
-    void TearDown() override
-    {
-        fixture::Window::TearDown();
-        forms::setModalResponder(nullptr);
-        forms::setClock(nullptr);
-    }
-
     // Penmaro's paper quotas exactly, right answer B, and chapters 6 and 8
     // with a question each (never on a part-1 paper).
     std::vector<db::QuestionRow> paperRows()
@@ -65,9 +47,6 @@ protected:
         results.clear();
         f.imgCommit_Click();
     }
-
-    forms::ManualClock clock;
-    std::vector<std::pair<QString, QString>> results;
 };
 
 // A text made to close the in-list early, in a key column declared TEXT:
