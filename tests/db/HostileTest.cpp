@@ -73,6 +73,12 @@ TEST_F(Hostile, StatementsGiveTheirRowsOrFailCleanly)
     auto nested = [](const QString& open, const QString& inner, const QString& close, int n) {
         return repeated(open, n) + inner + repeated(close, n);
     };
+    // Found by the fuzz target (tests/fuzz): brackets after comparisons,
+    // 1,722 bytes, overflowed the stack of the recursive descent.
+    QString fuzzBrackets = QStringLiteral("select questione from shiti2012 where");
+    for (int n : {170, 151, 171, 89, 225, 89, 181, 171, 89, 181, 38})
+        fuzzBrackets += repeated(QStringLiteral("("), n) + QStringLiteral(" zhangjie<=");
+    fuzzBrackets += QStringLiteral("8 andy +c");
     const long Syntax = db::err::Syntax;
     const long Provider = db::err::Provider;
     struct Case {
@@ -84,6 +90,7 @@ TEST_F(Hostile, StatementsGiveTheirRowsOrFailCleanly)
         {"5,640 open brackets", where + repeated(QStringLiteral("("), 5640), {Syntax}},
         {"5,640 closed brackets", where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 5640),
          {Syntax}},
+        {"fuzz finding: brackets after comparisons", fuzzBrackets, {Syntax}},
         {"100,000 not", where + repeated(QStringLiteral("not "), 100000) + QStringLiteral("id=1"), {Syntax}},
         {"100,000 unary minus", where + QStringLiteral("id=") + repeated(QStringLiteral("-"), 100000) + QStringLiteral("1"),
          {Syntax}},
