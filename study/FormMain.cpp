@@ -6,7 +6,9 @@
 #include "forms/Runtime.h"
 #include "vb/Conversions.h"
 #include "vb/Failure.h"
+#include "vb/Paths.h"
 
+#include <QDir>
 #include <QWidget>
 
 namespace study {
@@ -23,6 +25,30 @@ constexpr double WindowFontSize = 14.25;
 [[noreturn]] void objectNotSet()
 {
     vb::raise(91, QStringLiteral("Object variable or With block variable not set"));
+}
+
+// What the display lays out of one text of the bank: a hostile bank's
+// megabyte of text would stall the window for seconds at every move.
+constexpr int MaxShownText = 1000;
+
+QString shownText(const QString& text)
+{
+    if (text.size() <= MaxShownText)
+        return text;
+    const int keep = text[MaxShownText - 1].isHighSurrogate() ? MaxShownText - 1 : MaxShownText;
+    return text.left(keep) + QStringLiteral("…");
+}
+
+// The picture file of a question. The bank's value is joined to the
+// folder's name, so "..\" in it could reach any file on the disk: a path
+// that leaves the program's folder is a missing picture.
+QString picturePath(const QString& bmp)
+{
+    const QString folder = QDir::cleanPath(vb::nativePath(forms::appPath()));
+    const QString path = QDir::cleanPath(vb::nativePath(forms::appPath() + QStringLiteral("\\testimages") + bmp));
+    if (path.contains(QChar(0)) || !path.startsWith(folder + QLatin1Char('/')))
+        vb::raise(53, QStringLiteral("File not found"));
+    return path;
 }
 
 template <class T>
@@ -401,6 +427,7 @@ void FormMain::OpenList(const std::function<QString()>& statement, bool recordBo
     skipOnFailure([&] { conn().execute(QStringLiteral("update shiti2012 set state=''")); });
     skipOnFailure([&] { Rs = std::make_unique<db::Recordset>(); });
     skipOnFailure([&] { rs().open(statement(), conn(), db::CursorType::Keyset, db::LockType::Optimistic); });
+    answerUnsaved_ = false;
     skipOnFailure([&] { lblAll->setCaption(QString::number(rs().recordCount()) + QStringLiteral(" 题")); });
     skipOnFailure([&] {
         if (!rs().eof())
@@ -472,7 +499,7 @@ void FormMain::ShowQuestion()
     txtCurrent->setText(QString::number(n));
     SuppressJump = false;
 
-    const QString title = QString::number(n) + QLatin1Char('.') + r.value(QStringLiteral("question")).toString();
+    const QString title = QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toString());
     lblTitle->setCaption(title);
     fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
@@ -484,7 +511,7 @@ void FormMain::ShowQuestion()
     for (int i = 0; i < 4; ++i) {
         const vb::Variant option = r.value(QLatin1String(columns[i]));
         if (!NullOrEmpty(option)) {
-            lines += QString::fromUtf8(heads[i]) + option.toString();
+            lines += QString::fromUtf8(heads[i]) + shownText(option.toString());
             if (i < 3)
                 lines += QStringLiteral("\r\n");
             imgAnswer(i).setVisible(true);
@@ -508,7 +535,7 @@ void FormMain::ShowQuestion()
             imgTitlePic->setTop(0);
         });
         skipOnFailure([&] {
-            imgTitlePic->setPicture(forms::loadPicture(forms::appPath() + QStringLiteral("\\testimages") + bmp.toString()));
+            imgTitlePic->setPicture(forms::loadPicture(picturePath(bmp.toString())));
         });
         skipOnFailure([&] { imgTitlePic->setLeft((FrameBack->width() - imgTitlePic->width()) / 2); });
         skipOnFailure([&] { imgTitlePic->setVisible(true); });
@@ -530,7 +557,8 @@ void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&
         return;
     }
     run([&] { lblRightAnswer->setVisible(Reviewing); });
-    run([&] { lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toString())); });
+    // A right answer that is Null shows no letters.
+    run([&] { lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toStringOrEmpty())); });
     bool answered = true;
     run([&] { answered = !NullOrEmpty(r.value(QStringLiteral("state"))); });
     if (!answered)

@@ -87,6 +87,8 @@ public:
     static QString DigitsToLetters(const QString& digits);
     // DigitsToLetters, then sorted: the written form of the right answer.
     static QString AnswerLetters(const QString& digits);
+    // The cells of the answer sheet: no paper runs past them.
+    static constexpr int SheetCells = 100;
     // The learner's answer in red: wrong, or given in a running exam.
     static constexpr long WrongColour = 0xFF;
     // A select of the ten columns of a question list; `rest` is the
@@ -136,6 +138,8 @@ private:
     // Judges the answer buffer against the right answer on screen: the
     // letters' colour and the mark, brought to the front. True when right.
     bool MarkAnswer();
+    // Writes the answer buffer into `state` of the current record.
+    void StoreAnswer();
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
     // Steps 11 and 12 of the display, each run through `run`.
@@ -150,6 +154,7 @@ private:
 
     const Deliverable& deliverable_;
     std::unique_ptr<DlgMsg> dlgMsg_;
+    bool answerUnsaved_ = false; // the learner was told this list keeps no answers
 };
 
 } // namespace study

@@ -4,6 +4,8 @@
 #include "vb/Conversions.h"
 #include "vb/Failure.h"
 
+#include <algorithm>
+
 namespace study {
 
 namespace {
@@ -68,7 +70,9 @@ void FormMain::Step(bool forward)
     const bool wasUnanswered = NullOrEmpty(r.value(QStringLiteral("state")));
     if (forward) {
         r.moveNext();
-        if (r.eof()) {
+        // A list of duplicated ids can run past the sheet: a paper ends at
+        // its last cell.
+        if (r.eof() || (ExamLike() && r.absolutePosition() > SheetCells)) {
             r.movePrevious();
             return;
         }
@@ -120,7 +124,7 @@ void FormMain::txtCurrent_Change()
     if (txtCurrent->text().isEmpty())
         txtCurrent->setText(QStringLiteral("1")); // jumps to question 1 at once, inside this write
     db::Recordset& r = rs();
-    const int count = r.recordCount();
+    const int count = ExamLike() ? std::min(r.recordCount(), SheetCells) : r.recordCount();
     // A text no 16-bit number can be made of (".", "..", "40000") is out of
     // range like any other.
     int n = 0;
@@ -170,7 +174,7 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
         return;
     }
     lblMyAnswer->setCaption(letter);
-    r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+    StoreAnswer();
     if (ExamLike()) {
         CurBookmark = r.bookmark();
         if (cboJump->listIndex() == 0)
@@ -184,6 +188,17 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
         lblRightAnswer->setCaption(letterOf(static_cast<int>(digit) - 1));
     if (MarkAnswer() && cboJump->listIndex() == 0)
         imgNext_Click();
+}
+
+void FormMain::StoreAnswer()
+{
+    // A bank that cannot be written (read-only, locked for long) would drop
+    // every answer without a word: the learner is told once per list, and
+    // goes on.
+    if (vb::skipOnFailure([&] { rs().setValue(QStringLiteral("state"), lblMyAnswer->caption()); }) || answerUnsaved_)
+        return;
+    answerUnsaved_ = true;
+    forms::msgBox(QStringLiteral("答案无法保存到题库文件！"));
 }
 
 bool FormMain::MarkAnswer()
@@ -204,14 +219,14 @@ void FormMain::imgDone_Click()
 {
     db::Recordset& r = rs();
     if (Timer1.isEnabled()) {
-        r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+        StoreAnswer();
         if (cboJump->listIndex() == 0)
             imgNext_Click();
         return;
     }
     lblRightAnswer->setVisible(true);
     lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toStringOrEmpty()));
-    r.setValue(QStringLiteral("state"), lblMyAnswer->caption());
+    StoreAnswer();
     if (MarkAnswer() && cboJump->listIndex() == 0)
         imgNext_Click();
 }

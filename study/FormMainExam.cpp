@@ -40,6 +40,10 @@ void FormMain::ExamEntry(bool part2)
         Fr4->setVisible(false);
         return;
     }
+    // Duplicated ids can give more rows than the sheet has cells; the paper
+    // is its first hundred.
+    if (Rs->recordCount() > SheetCells)
+        lblAll->setCaption(QString::number(SheetCells) + QStringLiteral(" 题"));
     ChapterPanelHidden();
     QuestionPanelUp();
     Fr4->setVisible(true);
@@ -107,26 +111,32 @@ void FormMain::imgCommit_Click()
     if (Rs && Rs->isOpen() && Rs->recordCount() > 0) {
         db::Recordset& r = *Rs;
         r.moveFirst();
-        for (; !r.eof(); r.moveNext()) {
-            // The right letters in the order of the digits, unsorted: a
-            // stored answer is always sorted, so "431" is never matched.
-            const QString right = DigitsToLetters(r.value(QStringLiteral("ans")).toStringOrEmpty());
-            const vb::Variant state = r.value(QStringLiteral("state"));
+        // The paper ends at the sheet's last cell, however many rows its ids
+        // gave; a question that cannot be read counts as not answered.
+        for (; !r.eof() && r.absolutePosition() <= SheetCells; r.moveNext()) {
             const int k = r.absolutePosition() - 1;
-            if (!state.isNull() && state.toString() == right) {
-                optNum(k).setBackColor(optE(3).backColor());
-                ++score;
-            } else if (NullOrEmpty(state)) {
-                optNum(k).setBackColor(optE(0).backColor());
-            } else {
-                optNum(k).setBackColor(optE(4).backColor());
-            }
+            optNum(k).setBackColor(optE(0).backColor());
+            skipOnFailure([&] {
+                // The right letters in the order of the digits, unsorted: a
+                // stored answer is always sorted, so "431" is never matched.
+                const QString right = DigitsToLetters(r.value(QStringLiteral("ans")).toStringOrEmpty());
+                const vb::Variant state = r.value(QStringLiteral("state"));
+                // No answer is ever right, not even against an empty right
+                // answer.
+                if (NullOrEmpty(state))
+                    return;
+                const bool isRight = state.toString() == right;
+                optNum(k).setBackColor(optE(isRight ? 3 : 4).backColor());
+                score += isRight;
+            });
             DrawQuestionNumber(static_cast<std::int16_t>(k));
         }
         for (int i = 0; i <= 99; ++i)
             QuestionColors[static_cast<std::size_t>(i)] = optNum(i).backColor();
-        optNum_Click(0);
-        CurBookmark = r.bookmark();
+        // Whatever the first question holds, the score is shown and the
+        // review begins.
+        skipOnFailure([&] { optNum_Click(0); });
+        skipOnFailure([&] { CurBookmark = r.bookmark(); });
     }
     ShowMessage(QStringLiteral("您的得分：") + QString::number(score) + QStringLiteral("分！"),
                 score >= 90 ? QStringLiteral("祝贺您通过考试！") : QStringLiteral("未能通过考试,还需多多练习"));

@@ -5,6 +5,7 @@
 #include "vb/Failure.h"
 #include "vb/Random.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -42,13 +43,29 @@ std::vector<QString> splitIds(const QString& text)
     return out;
 }
 
+// A number read from the bank as it is joined into a statement: digits
+// only, whatever the bank declares the column as, so that no value can
+// change the statement's structure. Anything else fails with Type mismatch.
+QString numberText(const vb::Variant& v)
+{
+    if (v.type() == vb::Variant::Type::Long)
+        return QString::number(v.toInt64());
+    const QString text = v.toString();
+    static const QRegularExpression digits(QStringLiteral("^-?[0-9]+$"));
+    if (!digits.match(text).hasMatch())
+        vb::raise(vb::err::TypeMismatch);
+    return text;
+}
+
 // The ids of one open forward reading, in the engine's order, each followed
 // by ","; a missing id leaves only its comma.
 QString readIds(db::Recordset& ids)
 {
     QString text;
-    for (; !ids.eof(); ids.moveNext())
-        text += ids.value(QStringLiteral("id")).toStringOrEmpty() + QLatin1Char(',');
+    for (; !ids.eof(); ids.moveNext()) {
+        const vb::Variant id = ids.value(QStringLiteral("id"));
+        text += (id.isNull() ? QString() : numberText(id)) + QLatin1Char(',');
+    }
     return text;
 }
 
@@ -93,9 +110,11 @@ QString buildPaper(FormMain& form, const std::vector<std::pair<int, int>>& quota
     bool sound = false;
     for (int pass = 0; pass < MaxPaperPasses && !sound; ++pass) {
         list.clear();
-        for (const auto& [chapter, quota] : quotas)
+        // Not a structured binding: a lambda may not capture one before C++20's
+        // rule, which Clang 14 does not implement.
+        for (const auto& pick : quotas)
             skipOnFailure([&] {
-                list += form.PickChapterIds(static_cast<std::int16_t>(chapter), static_cast<std::int16_t>(quota));
+                list += form.PickChapterIds(static_cast<std::int16_t>(pick.first), static_cast<std::int16_t>(pick.second));
             });
         sound = !list.contains(QStringLiteral(",,")) && !list.startsWith(QLatin1Char(','));
     }
@@ -149,7 +168,7 @@ void FormMain::LoadChapterList(bool part2)
     // caption or Tag as it was.
     auto fill = [&](forms::CheckBox& box) {
         skipOnFailure([&] { box.setCaption(rs().value(0).toString()); });
-        skipOnFailure([&] { box.setTag(rs().value(1).toString()); });
+        skipOnFailure([&] { box.setTag(numberText(rs().value(1))); });
         skipOnFailure([&] { box.setValue(0); });
     };
 

@@ -33,21 +33,21 @@ struct Stmt {
     ~Stmt() { sqlite3_finalize(s); }
 };
 
-void bindValue(sqlite3_stmt* s, int index, const vb::Variant& v)
+int bindValue(sqlite3_stmt* s, int index, const vb::Variant& v)
 {
     using T = vb::Variant::Type;
     switch (v.type()) {
     case T::Empty:
-    case T::Null: sqlite3_bind_null(s, index); break;
+    case T::Null: return sqlite3_bind_null(s, index);
     case T::Boolean:
-    case T::Long: sqlite3_bind_int64(s, index, static_cast<sqlite3_int64>(v.toDouble())); break;
-    case T::Double: sqlite3_bind_double(s, index, v.toDouble()); break;
+    case T::Long: return sqlite3_bind_int64(s, index, v.toInt64());
+    case T::Double: return sqlite3_bind_double(s, index, v.toDouble());
     case T::String: {
         const QByteArray u = v.toString().toUtf8();
-        sqlite3_bind_text(s, index, u.constData(), u.size(), SQLITE_TRANSIENT);
-        break;
+        return sqlite3_bind_text(s, index, u.constData(), u.size(), SQLITE_TRANSIENT);
     }
     }
+    return SQLITE_MISUSE;
 }
 
 void insertAll(const Db& d, const TableRows& table)
@@ -58,7 +58,8 @@ void insertAll(const Db& d, const TableRows& table)
         d.fail();
     for (const auto& row : table.rows) {
         for (std::size_t i = 0; i < row.size(); ++i)
-            bindValue(st.s, static_cast<int>(i) + 1, row[i]);
+            if (bindValue(st.s, static_cast<int>(i) + 1, row[i]) != SQLITE_OK)
+                d.fail();
         if (sqlite3_step(st.s) != SQLITE_DONE)
             d.fail();
         sqlite3_reset(st.s);
@@ -79,7 +80,8 @@ void writeDatabase(const QString& path, const QString& password, const QStringLi
                             nullptr) != SQLITE_OK)
             d.fail();
         const QByteArray key = password.toUtf8();
-        sqlite3_key(d.db, key.constData(), key.size());
+        if (!key.isEmpty() && sqlite3_key(d.db, key.constData(), key.size()) != SQLITE_OK)
+            d.fail();
         d.exec("BEGIN");
         for (const QString& statement : schema)
             d.exec(statement.toUtf8().constData());

@@ -3,6 +3,7 @@
 #include "vb/Failure.h"
 
 #include <charconv>
+#include <optional>
 
 namespace db {
 
@@ -15,6 +16,15 @@ struct Token {
     SqlParam number;
     int pos = 0;
 };
+
+// Nesting the statement may reach: brackets, functions, not and unary
+// signs. Both this recursive descent and SQLite's parser, whose stack holds
+// about thirty nested calls, stay well inside it.
+constexpr int MaxDepth = 16;
+
+// SQLite takes at most 127 arguments to a function; a longer run of + is
+// split into nested calls.
+constexpr int MaxPlusTerms = 100;
 
 [[noreturn]] void syntax(const QString& what)
 {
@@ -240,7 +250,26 @@ private:
         return next().text;
     }
 
-    static std::string quoted(const QString& n) { return "\"" + n.toStdString() + "\""; }
+    // Brackets, not double quotes: SQLite reads an unknown double-quoted
+    // name as a text, so a misspelt or missing column would silently
+    // compare as a literal instead of failing.
+    static std::string quoted(const QString& n) { return "[" + n.toStdString() + "]"; }
+
+    // One level of nesting, for as long as it lives.
+    class Nest {
+    public:
+        explicit Nest(Parser& p) : p_(p)
+        {
+            if (++p_.depth_ > MaxDepth)
+                syntax(QStringLiteral("expression nested too deeply"));
+        }
+        ~Nest() { --p_.depth_; }
+        Nest(const Nest&) = delete;
+        Nest& operator=(const Nest&) = delete;
+
+    private:
+        Parser& p_;
+    };
 
     void select(Translation& tr)
     {
@@ -313,7 +342,7 @@ private:
             std::string unchanged;
             for (const Assignment& a : assigned) {
                 k_ = a.start;
-                unchanged += (unchanged.empty() ? "" : " AND ") + a.column + " IS " + expr();
+                unchanged += (unchanged.empty() ? "" : " AND ") + a.column + " IS (" + expr() + ")";
             }
             changed = "NOT (" + unchanged + ")";
         }
@@ -330,26 +359,32 @@ private:
 
     std::string expr() { return orExpr(); }
 
+    // Chains of one operator are written as chains, with no brackets added:
+    // SQLite's precedence of or, and, not, comparisons, + and - is Jet's
+    // for every expression this grammar accepts, and each operand is
+    // appended once, so the translation takes linear time.
     std::string orExpr()
     {
-        std::string left = andExpr();
+        std::string out = andExpr();
         while (keyword("or"))
-            left = "(" + left + " OR " + andExpr() + ")";
-        return left;
+            out += " OR " + andExpr();
+        return out;
     }
 
     std::string andExpr()
     {
-        std::string left = notExpr();
+        std::string out = notExpr();
         while (keyword("and"))
-            left = "(" + left + " AND " + notExpr() + ")";
-        return left;
+            out += " AND " + notExpr();
+        return out;
     }
 
     std::string notExpr()
     {
-        if (keyword("not"))
-            return "(NOT " + notExpr() + ")";
+        if (keyword("not")) {
+            Nest nest(*this);
+            return "NOT " + notExpr();
+        }
         return comparison();
     }
 
@@ -359,7 +394,7 @@ private:
         static const char* const ops[] = {"=", "<>", "<=", ">=", "<", ">"};
         for (const char* o : ops)
             if (op(o))
-                return "(" + left + " " + o + " " + additive() + ")";
+                return left + " " + o + " " + additive();
         const bool negated = isKeyword("not") && t_[k_ + 1].kind == Token::Kind::Ident
             && t_[k_ + 1].text.compare(QLatin1String("in"), Qt::CaseInsensitive) == 0;
         if (negated)
@@ -382,32 +417,66 @@ private:
                 list += (list.empty() ? "" : ", ") + param(n);
             } while (op(","));
             expectOp(")");
-            return "(" + left + (negated ? " NOT IN (" : " IN (") + list + "))";
+            return left + (negated ? " NOT IN (" : " IN (") + list + ")";
         }
         if (negated)
             syntax(QStringLiteral("expected in"));
         return left;
     }
 
+    // Jet's + joins texts and adds numbers, so a chain with a + in it runs
+    // through vb_plus, which takes the whole chain in one call and folds it
+    // from the left; a - becomes the next term negated, which gives the
+    // same value, as either turns a text into a number. A chain of - alone
+    // is SQLite's.
     std::string additive()
     {
-        std::string left = unary();
+        std::vector<std::string> terms{unary()};
+        bool plus = false;
+        std::optional<Nest> call; // the terms after a + stand inside vb_plus
         while (true) {
-            if (op("+"))
-                left = "vb_plus(" + left + ", " + unary() + ")";
-            else if (op("-"))
-                left = "(" + left + " - " + unary() + ")";
-            else
-                return left;
+            if (op("+")) {
+                plus = true;
+                if (!call)
+                    call.emplace(*this);
+                terms.push_back(unary());
+            } else if (op("-")) {
+                terms.push_back("- " + unary());
+            } else {
+                break;
+            }
         }
+        if (!plus) {
+            std::string out = terms[0];
+            for (std::size_t i = 1; i < terms.size(); ++i)
+                out += " " + terms[i];
+            return out;
+        }
+        // A call in SQLite takes at most 127 arguments: a longer chain is
+        // split, each part the first term of the next, which nests.
+        std::string out;
+        std::size_t next = 0;
+        for (int level = 0; next < terms.size(); ++level) {
+            if (level && depth_ + level > MaxDepth)
+                syntax(QStringLiteral("expression nested too deeply"));
+            std::string call = "vb_plus(" + (level ? out : terms[next++]);
+            for (int n = 1; n < MaxPlusTerms && next < terms.size(); ++n)
+                call += ", " + terms[next++];
+            out = call + ")";
+        }
+        return out;
     }
 
     std::string unary()
     {
-        if (op("-"))
-            return "(-" + unary() + ")";
-        if (op("+"))
+        if (op("-")) {
+            Nest nest(*this);
+            return "- " + unary();
+        }
+        if (op("+")) {
+            Nest nest(*this);
             return unary();
+        }
         return primary();
     }
 
@@ -419,6 +488,7 @@ private:
         case Token::Kind::String: return param(next().text);
         case Token::Kind::Op:
             if (op("(")) {
+                Nest nest(*this);
                 std::string inner = expr();
                 expectOp(")");
                 return "(" + inner + ")";
@@ -446,6 +516,7 @@ private:
         for (const Fn& f : fns) {
             if (fn.compare(QLatin1String(f.jet), Qt::CaseInsensitive) != 0)
                 continue;
+            Nest nest(*this);
             std::string args;
             for (int i = 0; i < f.arity; ++i) {
                 if (i)
@@ -461,6 +532,7 @@ private:
     std::vector<Token> t_;
     std::size_t k_ = 0;
     std::vector<SqlParam> params_;
+    int depth_ = 0;
 };
 
 } // namespace

@@ -19,9 +19,10 @@ namespace {
               QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                              "Requested operation requires a current record."));
 }
+// In brackets: SQLite would read an unknown name in double quotes as a text.
 std::string quoted(const QString& n)
 {
-    return "\"" + n.toStdString() + "\"";
+    return "[" + n.toStdString() + "]";
 }
 } // namespace
 
@@ -174,7 +175,9 @@ int Recordset::recordCount() const
 vb::Variant Recordset::bookmark() const
 {
     checkCurrent();
-    return vb::Variant(static_cast<double>(keys_[static_cast<std::size_t>(pos_)]));
+    // The row id itself, all 64 bits of it: a double would merge the ids
+    // above 2^53.
+    return vb::Variant(keys_[static_cast<std::size_t>(pos_)]);
 }
 
 void Recordset::setBookmark(const vb::Variant& bookmark)
@@ -183,11 +186,16 @@ void Recordset::setBookmark(const vb::Variant& bookmark)
     if (placeOfKey_.empty())
         for (std::size_t i = 0; i < keys_.size(); ++i)
             placeOfKey_.emplace(keys_[i], static_cast<int>(i));
-    double key = 0;
-    const bool numeric = bookmark.type() == vb::Variant::Type::Double || bookmark.type() == vb::Variant::Type::Long;
-    if (numeric)
-        key = bookmark.toDouble();
-    auto found = numeric ? placeOfKey_.find(static_cast<std::int64_t>(key)) : placeOfKey_.end();
+    auto found = placeOfKey_.end();
+    if (bookmark.type() == vb::Variant::Type::Long) {
+        found = placeOfKey_.find(bookmark.toInt64());
+    } else if (bookmark.type() == vb::Variant::Type::Double) {
+        // A whole double in range names the same row; converting any other
+        // double would be undefined.
+        const double d = bookmark.toDouble();
+        if (d >= -9223372036854775808.0 && d < 9223372036854775808.0 && d == static_cast<double>(static_cast<std::int64_t>(d)))
+            found = placeOfKey_.find(static_cast<std::int64_t>(d));
+    }
     if (found == placeOfKey_.end())
         vb::raise(err::BadArgument, QStringLiteral("Arguments are of the wrong type, are out of acceptable range, "
                                                    "or are in conflict with one another."));

@@ -18,6 +18,8 @@ namespace db::detail {
 
 namespace {
 
+constexpr int BusyTimeoutMs = 5000;
+
 QString valueText(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {
@@ -49,36 +51,59 @@ bool isNumber(sqlite3_value* v)
 }
 
 // Jet's +: texts join, numbers add, a text meeting a number is read as one.
+// One call takes a whole run of + terms and folds them from the left.
 void fnPlus(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
-    sqlite3_value* a = argv[0];
-    sqlite3_value* b = argv[1];
-    if (sqlite3_value_type(a) == SQLITE_BLOB || sqlite3_value_type(b) == SQLITE_BLOB) {
-        sqlite3_result_error(ctx, "Type mismatch", -1);
-        return;
-    }
-    if (!isNumber(a) && !isNumber(b)) {
-        resultText(ctx, valueText(a) + valueText(b));
-        return;
-    }
-    if (sqlite3_value_type(a) == SQLITE_INTEGER && sqlite3_value_type(b) == SQLITE_INTEGER) {
-        long long sum = 0;
-        if (!__builtin_add_overflow(sqlite3_value_int64(a), sqlite3_value_int64(b), &sum)) {
-            sqlite3_result_int64(ctx, sum);
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_BLOB) {
+            sqlite3_result_error(ctx, "Type mismatch", -1);
             return;
         }
-    }
+    // The sum so far: a text, a whole number or a double.
+    enum class Kind { Text, Integer, Real } kind = Kind::Text;
+    QString text;
+    long long whole = 0;
+    double real = 0;
+    auto load = [&](sqlite3_value* v) {
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER: kind = Kind::Integer; whole = sqlite3_value_int64(v); break;
+        case SQLITE_FLOAT: kind = Kind::Real; real = sqlite3_value_double(v); break;
+        default: kind = Kind::Text; text = valueText(v); break;
+        }
+    };
     try {
-        auto num = [](sqlite3_value* v) {
-            return isNumber(v) ? sqlite3_value_double(v) : vb::textToDouble(valueText(v));
-        };
-        sqlite3_result_double(ctx, num(a) + num(b));
+        load(argv[0]);
+        for (int i = 1; i < argc; ++i) {
+            sqlite3_value* b = argv[i];
+            const int bt = sqlite3_value_type(b);
+            if (kind == Kind::Text && !isNumber(b)) {
+                text += valueText(b);
+                continue;
+            }
+            long long sum = 0;
+            if (kind == Kind::Integer && bt == SQLITE_INTEGER
+                && !__builtin_add_overflow(whole, sqlite3_value_int64(b), &sum)) {
+                whole = sum;
+                continue;
+            }
+            const double a = kind == Kind::Text ? vb::textToDouble(text)
+                : kind == Kind::Integer        ? static_cast<double>(whole)
+                                               : real;
+            real = a + (isNumber(b) ? sqlite3_value_double(b) : vb::textToDouble(valueText(b)));
+            kind = Kind::Real;
+        }
     } catch (const vb::Failure& f) {
         sqlite3_result_error(ctx, f.description().toUtf8().constData(), -1);
+        return;
+    }
+    switch (kind) {
+    case Kind::Text: resultText(ctx, text); break;
+    case Kind::Integer: sqlite3_result_int64(ctx, whole); break;
+    case Kind::Real: sqlite3_result_double(ctx, real); break;
     }
 }
 
@@ -129,13 +154,20 @@ void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_int(ctx, static_cast<int>(text.indexOf(part)) + 1);
 }
 
-void registerFunctions(sqlite3* db)
+// Fails when a function cannot be registered: a statement using it would
+// otherwise fail later with a puzzling "no such function".
+void registerFunctions(const Handle& h)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "vb_plus", 2, flags, nullptr, fnPlus, nullptr, nullptr);
-    sqlite3_create_function(db, "vb_rnd", 1, flags, nullptr, fnRnd, nullptr, nullptr);
-    sqlite3_create_function(db, "vb_cstr", 1, flags, nullptr, fnCstr, nullptr, nullptr);
-    sqlite3_create_function(db, "vb_instr", 2, flags, nullptr, fnInstr, nullptr, nullptr);
+    struct Fn {
+        const char* name;
+        int arity;
+        void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    };
+    const Fn fns[] = {{"vb_plus", -1, fnPlus}, {"vb_rnd", 1, fnRnd}, {"vb_cstr", 1, fnCstr}, {"vb_instr", 2, fnInstr}};
+    for (const Fn& f : fns)
+        if (sqlite3_create_function(h.get(), f.name, f.arity, flags, nullptr, f.fn, nullptr, nullptr) != SQLITE_OK)
+            h.fail(err::Provider);
 }
 
 } // namespace
@@ -150,9 +182,15 @@ std::shared_ptr<Handle> Handle::open(const QString& path, const QString& passwor
     std::shared_ptr<Handle> h(new Handle(raw, path));
     if (rc != SQLITE_OK)
         h->fail(err::Provider);
+    // No password is no key: SQLCipher refuses an empty one, and a keyed
+    // bank then fails the probe as a wrong password does.
     const QByteArray key = password.toUtf8();
-    sqlite3_key(raw, key.constData(), key.size());
-    registerFunctions(raw);
+    if (!key.isEmpty() && sqlite3_key(raw, key.constData(), key.size()) != SQLITE_OK)
+        h->fail(err::Provider);
+    registerFunctions(*h);
+    // Another program writing the bank holds its lock for moments: wait
+    // for it rather than fail the learner's answer at once.
+    sqlite3_busy_timeout(raw, BusyTimeoutMs);
     h->probe();
     // Room for a whole bank's pages, decrypted: every list opening reads
     // the rows of its condition.
@@ -250,13 +288,11 @@ void Statement::bind(const std::vector<SqlParam>& params)
     int i = 1;
     for (const SqlParam& p : params) {
         if (const auto* n = std::get_if<std::int64_t>(&p))
-            sqlite3_bind_int64(stmt_, i, *n);
+            bind(i, *n);
         else if (const auto* d = std::get_if<double>(&p))
-            sqlite3_bind_double(stmt_, i, *d);
-        else {
-            const QByteArray u = std::get<QString>(p).toUtf8();
-            sqlite3_bind_text(stmt_, i, u.constData(), u.size(), SQLITE_TRANSIENT);
-        }
+            bound(sqlite3_bind_double(stmt_, i, *d));
+        else
+            bind(i, vb::Variant(std::get<QString>(p)));
         ++i;
     }
 }
@@ -266,13 +302,13 @@ void Statement::bind(int index, const vb::Variant& value)
     using T = vb::Variant::Type;
     switch (value.type()) {
     case T::Empty:
-    case T::Null: sqlite3_bind_null(stmt_, index); break;
-    case T::Boolean: sqlite3_bind_int64(stmt_, index, value.toDouble() != 0 ? -1 : 0); break;
-    case T::Long: sqlite3_bind_int64(stmt_, index, static_cast<std::int64_t>(value.toDouble())); break;
-    case T::Double: sqlite3_bind_double(stmt_, index, value.toDouble()); break;
+    case T::Null: bound(sqlite3_bind_null(stmt_, index)); break;
+    case T::Boolean:
+    case T::Long: bind(index, value.toInt64()); break;
+    case T::Double: bound(sqlite3_bind_double(stmt_, index, value.toDouble())); break;
     case T::String: {
         const QByteArray u = value.toString().toUtf8();
-        sqlite3_bind_text(stmt_, index, u.constData(), u.size(), SQLITE_TRANSIENT);
+        bound(sqlite3_bind_text(stmt_, index, u.constData(), u.size(), SQLITE_TRANSIENT));
         break;
     }
     }
@@ -280,7 +316,15 @@ void Statement::bind(int index, const vb::Variant& value)
 
 void Statement::bind(int index, std::int64_t value)
 {
-    sqlite3_bind_int64(stmt_, index, value);
+    bound(sqlite3_bind_int64(stmt_, index, value));
+}
+
+void Statement::bound(int rc) const
+{
+    // Too large a text or too many values: the statement would run with a
+    // value missing.
+    if (rc != SQLITE_OK)
+        handle_->fail(err::Provider);
 }
 
 bool Statement::step()

@@ -77,6 +77,7 @@ public:
     std::int64_t columnInt(int index) const;
 
 private:
+    void bound(int rc) const;
     std::shared_ptr<Handle> handle_; // kept alive while the statement lives
     sqlite3_stmt* stmt_ = nullptr;
 };

@@ -54,4 +54,13 @@ double Variant::toDouble() const
     return 0.0;
 }
 
+std::int64_t Variant::toInt64() const
+{
+    switch (type()) {
+    case Type::Boolean: return std::get<bool>(value_) ? -1 : 0;
+    case Type::Long: return std::get<std::int64_t>(value_);
+    default: raise(err::TypeMismatch);
+    }
+}
+
 } // namespace vb

@@ -31,6 +31,9 @@ public:
     QString toString() const;
     // CDbl: texts are converted as the runtime does; failures as it has them.
     double toDouble() const;
+    // A whole number exactly, all 64 bits of it: a Long as it is, a Boolean
+    // as -1 or 0; any other value fails with Type mismatch (13).
+    std::int64_t toInt64() const;
     // Null and Empty give the empty text, as `& ""` would.
     QString toStringOrEmpty() const;
 

@@ -1,12 +1,16 @@
-# Shared by the end-to-end scripts: a fresh Xvfb, the program started on it,
-# pixels and screenshots. Source it after setting program, name and outdir.
+# Shared by the end-to-end scripts: a fresh Xvfb, the program started on it
+# from a copy of its folder, pixels and screenshots. Source it after setting
+# program, name and outdir.
 fail() { echo "e2e $name: $*" >&2; exit 1; }
 
-# The program runs from a copy of its folder: it writes answers into its
-# bank, and the shipped folder stays as built.
-copy=$(mktemp -d)
-cp -r "$(dirname "$program")/." "$copy/"
-program="$copy/$(basename "$program")"
+# Each script runs on a folder of its own: the program writes answers into
+# its bank, and the shipped build/<name>/ must stay as built while other
+# tests run beside this one.
+run="$(basename "$0" .sh)-$name"
+mkdir -p "$outdir"
+folder=$(mktemp -d "$outdir/$run.XXXXXX")
+cp -a "$(dirname "$program")/." "$folder/"
+program="$folder/$(basename "$program")"
 
 displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
@@ -16,15 +20,14 @@ cleanup() {
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -f "$displayfile"
-  rm -rf "$copy"
+  rm -rf "$folder"
 }
 trap cleanup EXIT
 for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
 [[ -s "$displayfile" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$displayfile")"
 
-mkdir -p "$outdir"
-"$program" >"$outdir/$name.log" 2>&1 &
+"$program" >"$outdir/$run.log" 2>&1 &
 pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
 sleep 0.5

@@ -31,16 +31,11 @@ protected:
         form->setClientSize(w * Tw, h * Tw);
         skin = new SF(*form, nullptr, QStringLiteral("SkinFrame1"));
         skin->move(0, 0, w * Tw, h * Tw);
-        skin->m_lThemeColor = SF::ThemeKhaki;
-        skin->m_lStyle = SF::StyleLinear;
-        skin->m_iIconSize = 16;
-        skin->m_lBorderStyle = 1;
-        skin->m_bCloseButton = skin->m_bMaxButton = skin->m_bMinButton = true;
-        skin->m_bMoveable = true;
-        skin->SetThemeColor();
-        skin->m_lCaptionHeight = 30;
-        skin->BorderStyleSetup();
+        // Read at the window's load: khaki, linear, a title of 30 pixels.
+        skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3},
+                                    {QStringLiteral("iconsize"), 15}};
         form->show();
+        EXPECT_EQ(skin->m_lTitleHeight, 30);
         form->move(1500, 1500, w * Tw, h * Tw);
         skin->m_rcRestore = {1500, 1500, static_cast<std::int32_t>(w * Tw), static_cast<std::int32_t>(h * Tw)};
         if (grips)
@@ -296,7 +291,8 @@ TEST_F(Window, ThePressOnTheIconOpensTheMenu)
     EXPECT_EQ(popups[0].items[static_cast<std::size_t>(popups[0].defaultIndex)], &f.MnuSyst(4));
     f.MouseDown = nullptr;
     down(2, 5);
-    down(24, 5);
+    down(23, 5); // IconSize 15 + 8
+
     down(3, 5, 2);
     EXPECT_EQ(popups.size(), 1u);
     EXPECT_EQ(downs, 1);

@@ -10,25 +10,8 @@ namespace {
 
 const long NotAnswered = 0xFEFDFF, Current = 0x42BE, Right = 0xFE7F80, Wrong = 0xFE;
 
-class Exam : public fixture::Window {
+class Exam : public fixture::ExamWindow {
 protected:
-    void SetUp() override
-    {
-        fixture::Window::SetUp();
-        forms::setClock(&clock); // before the window makes its timer
-        forms::setModalResponder([this](forms::Form& f) {
-            auto& d = static_cast<study::DlgMsg&>(f);
-            results.emplace_back(d.lblLabel1->caption(), d.lblLabel2->caption());
-        });
-        answer = forms::vbYes;
-    }
-    void TearDown() override
-    {
-        fixture::Window::TearDown();
-        forms::setModalResponder(nullptr);
-        forms::setClock(nullptr);
-    }
-
     // A Penmaro bank with exactly the paper's quotas (every question is
     // drawn), the right answer B; `shape` changes rows.
     void paperBank(const std::function<void(std::vector<banks::QuestionRow>&)>& shape = {})
@@ -64,9 +47,6 @@ protected:
             n += form->optNum(i).backColor() == colour;
         return n;
     }
-
-    forms::ManualClock clock;
-    std::vector<std::pair<QString, QString>> results;
 };
 
 TEST_F(Exam, StartsWithTheSheetAndTheClock)

@@ -5,6 +5,7 @@
 
 #include "banks/format/BankFormat.h"
 #include "forms/MsgBox.h"
+#include "forms/Timer.h"
 #include "forms/Runtime.h"
 
 #include <QDir>
@@ -82,6 +83,31 @@ protected:
     std::unique_ptr<study::FormMain> form;
     std::vector<forms::MsgBoxRequest> messages;
     int answer = forms::vbOK;
+};
+
+// A window whose clock the test drives, whose result dialog records its two
+// lines instead of waiting, and whose hand-in confirmation is answered Yes.
+class ExamWindow : public Window {
+protected:
+    void SetUp() override
+    {
+        Window::SetUp();
+        forms::setClock(&clock); // before the window makes its timer
+        forms::setModalResponder([this](forms::Form& f) {
+            auto& d = static_cast<study::DlgMsg&>(f);
+            results.emplace_back(d.lblLabel1->caption(), d.lblLabel2->caption());
+        });
+        answer = forms::vbYes;
+    }
+    void TearDown() override
+    {
+        Window::TearDown();
+        forms::setModalResponder(nullptr);
+        forms::setClock(nullptr);
+    }
+
+    forms::ManualClock clock;
+    std::vector<std::pair<QString, QString>> results;
 };
 
 } // namespace fixture
