@@ -15,9 +15,15 @@ DlgMsg::DlgMsg()
     setStartUpPosition(1);
     window()->setFont(font(QStringLiteral("Tahoma"), 14.25));
 
-    SkinFrame1 = new forms::Frame(*this, nullptr, QStringLiteral("SkinFrame1"));
+    setBorderStyle(0);
+    setShowInTaskbar(false);
+    SkinFrame1 = new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1"));
     SkinFrame1->move(0, 0, 5400, 2895);
-    SkinFrame1->setBackColor(0xD8E9EC);
+    // The defaults: its colours follow the visual style.
+    SkinFrame1->storedProperties() = {{QStringLiteral("closebutton"), true},
+                                      {QStringLiteral("custombackcolor"), 0xD8E9EC},
+                                      {QStringLiteral("_extentx"), 9525},
+                                      {QStringLiteral("_extenty"), 5106}};
     Frame1 = new forms::Frame(*this, SkinFrame1, QStringLiteral("Frame1"));
     Frame1->move(60, 660, 5265, 2055);
     Frame1->setBackColor(0xF0F0F0);

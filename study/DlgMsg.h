@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/Controls.h"
+#include "frame/SkinFrame.h"
 #include "forms/Form.h"
 
 namespace study {
@@ -14,7 +15,7 @@ public:
     QString str1;
     QString str2;
 
-    forms::Frame* SkinFrame1 = nullptr;
+    frame::SkinFrame* SkinFrame1 = nullptr;
     forms::Frame* Frame1 = nullptr;
     forms::CommandButton* cmd = nullptr;
     forms::Label* lblLabel2 = nullptr;

@@ -67,6 +67,10 @@ FormMain::FormMain(const Deliverable& deliverable)
     setCaption(QString());
     setIcon(forms::resourceIcon(QStringLiteral(":/icon.svg"), {128, 64, 48, 32, 16}));
     setClientSize(14895, 10050);
+    // Stored without a system frame: SkinFrame1 draws the title and the
+    // border. It is movable by its title and keeps no taskbar entry.
+    setBorderStyle(0);
+    setShowInTaskbar(false);
     window()->setFont(font(Tahoma, WindowFontSize));
     buildControls();
     wireEvents();
@@ -103,8 +107,13 @@ void FormMain::buildControls()
     std::vector<std::vector<Control*>> stacks;
     auto stack = [&](std::vector<Control*> list) { stacks.push_back(std::move(list)); };
 
-    SkinFrame1 = place(new Frame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
-    SkinFrame1->setBackColor(0xD8E9EC);
+    SkinFrame1 = place(new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
+    SkinFrame1->storedProperties() = {{QStringLiteral("themecolor"), 3},
+                                      {QStringLiteral("style"), 3},
+                                      {QStringLiteral("closebutton"), true},
+                                      {QStringLiteral("custombackcolor"), 0xD8E9EC},
+                                      {QStringLiteral("_extentx"), 26273},
+                                      {QStringLiteral("_extenty"), 17727}};
 
     Frame1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Frame1")), 60, 540, 14700, 9400);
     FR0 = place(new Frame(*this, Frame1, QStringLiteral("FR0")), 160, 1440, 14400, 7890);

@@ -6,6 +6,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "forms/ControlArray.h"
+#include "frame/SkinFrame.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
 #include "forms/Timer.h"
@@ -38,7 +39,7 @@ public:
     std::array<long, 100> QuestionColors{};
 
     // Controls.
-    forms::Frame* SkinFrame1 = nullptr;
+    frame::SkinFrame* SkinFrame1 = nullptr;
     forms::Frame* Frame1 = nullptr;
     forms::Frame* FR0 = nullptr;
     forms::Frame* FR01 = nullptr;

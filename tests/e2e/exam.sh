@@ -2,9 +2,9 @@
 # A mock examination on the real window: start it from its tab, answer a few
 # questions, hand in with Yes, look at the result dialog and the marked
 # sheet, whose cells must wear the legend's colours.
-#   exam.sh PROGRAM NAME OUTDIR WMCLOSE
+#   exam.sh PROGRAM NAME OUTDIR
 set -euo pipefail
-program=$1 name=$2 outdir=$3 wmclose=$4
+program=$1 name=$2 outdir=$3
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 click 877 111 1                      # 模拟考试
@@ -25,6 +25,12 @@ sleep 1
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
 shot "$name-exam-result"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
+# The dialog's own title bar follows the visual style: the blue cylinder,
+# light about a sixth down, the darkened frame colour on row 31.
+[[ "$(at "$name-exam-result" $((X + 150)) $((Y + 31)))" == "#0A304E" ]] \
+  || fail "dialog title line is $(at "$name-exam-result" $((X + 150)) $((Y + 31)))"
+light=$(at "$name-exam-result" $((X + 150)) $((Y + 5)))
+(( 16#${light:1:2} > 0xC0 )) || fail "no cylinder in the dialog's title ($light)"
 xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
 sleep 1
 xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 && fail "the result dialog did not close"

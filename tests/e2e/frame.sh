@@ -5,7 +5,7 @@
 # and the close button ends the program with exit code 0.
 #   frame.sh PROGRAM OUTDIR
 set -euo pipefail
-program=$1 name=frame outdir=$2 wmclose=
+program=$1 name=frame outdir=$2
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }

@@ -32,17 +32,22 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
-winx=$X winy=$Y
+winx=$X winy=$Y winw=$WIDTH
 
 shot() { import -window root "$outdir/$1.png"; }
-# The colour at a point of the main window, from a screenshot.
-pixel() { convert "$outdir/$1.png" -crop "1x1+$((winx + $2))+$((winy + $3))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
+# The colour at a point of the screen, and of the main window, from a
+# screenshot.
+at() { convert "$outdir/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
+pixel() { at "$1" $((winx + $2)) $((winy + $3)); }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.3}"; }
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
 
+# The frame's close button lies 24 pixels from the right edge, 8 from the
+# top, 18 square: a move over it lights it, a click closes the window.
 close_and_check_exit() {
-  "$wmclose" "$window"
+  xdotool mousemove --window "$window" $((winw - 15)) 17; sleep 0.3
+  xdotool click 1
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"
   set +e
