@@ -82,7 +82,7 @@ void SkinFrame::UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift,
             if (m_iLitBtn != m_iHotBtn) {
                 DrawCaptionBtns(false, m_lFrameColor, m_iLitBtn);
                 DrawCaptionBtns(true, m_lFrameColor, m_iHotBtn);
-                setMousePointer(99);
+                ShowHand();
                 m_iLitBtn = m_iHotBtn;
             }
             return;

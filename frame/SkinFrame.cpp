@@ -4,7 +4,8 @@
 #include "vb/Conversions.h"
 
 #include <QCursor>
-#include <QIcon>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <cstring>
 
 namespace frame {
@@ -36,9 +37,8 @@ const std::array<FrameSetting, 12> FrameSettings = {{
 SkinFrame::SkinFrame(forms::Form& form, forms::Control* container, const QString& name)
     : UserControl(form, container, name)
 {
-    // As designed: white, with the frame's own hand as its mouse icon.
+    // As designed: white.
     setBackColor(0xFFFFFF);
-    setMouseIcon(QCursor(QIcon(QStringLiteral(":/frame/frame_hand.svg")).pixmap(32, 32), 12, 1));
     buildMenu();
     wireEvents();
 }
@@ -86,6 +86,26 @@ void SkinFrame::buildMenu()
         item.setEnabled(items[i].enabled);
         item.setChecked(false);
     }
+}
+
+void SkinFrame::ShowHand()
+{
+    // The frame's own mouse icon, drawn the first time a caption button
+    // lights rather than at every start.
+    static const QCursor hand = [] {
+        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QSvgRenderer svg(QStringLiteral(":/frame/frame_hand.svg"));
+        QPainter p(&image);
+        svg.render(&p);
+        p.end();
+        return QCursor(QPixmap::fromImage(image), 12, 1);
+    }();
+    if (!handSet_) {
+        setMouseIcon(hand);
+        handSet_ = true;
+    }
+    setMousePointer(99);
 }
 
 void SkinFrame::ReportError(bool, const QString& number, const QString&, const QString&, const QString& procedure)

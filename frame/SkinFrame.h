@@ -286,6 +286,9 @@ protected:
 
 private:
     void buildMenu();
+    // Mouse pointer 99 with the frame's hand.
+    void ShowHand();
+    bool handSet_ = false;
     void wireEvents();
     // The host window.
     forms::Form& parentForm() const { return m_frmParent ? *m_frmParent : form(); }

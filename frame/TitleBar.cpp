@@ -79,7 +79,7 @@ void SkinFrame::DrawTitleBarInitial()
             paintPicture(m_picIcon, 9, static_cast<int>(vb::roundHalfEven(y)), m_iIconSize, m_iIconSize);
         }
         if (!surface().image().isNull())
-            surface().setBackground(QPixmap::fromImage(surface().image().copy()));
+            surface().setBackground(QPixmap::fromImage(surface().image().copy(), Qt::NoFormatConversion));
     });
 }
 
