@@ -45,23 +45,32 @@ BENCHMARK(title_fill_rows);
 // The whole title bar of a 1,920-pixel-wide window repainted: the clear,
 // then every step of DrawTitleBar with the caption and the three buttons.
 // Without an icon the title background is painted over the full width.
+// A window of w x h pixels carrying the frame as the programs' windows do:
+// its stored settings (khaki, linear) read when the window loads.
+struct Framed {
+    forms::Form form;
+    frame::SkinFrame* skin;
+    Framed(int w, int h, const QString& caption = QString())
+    {
+        form.window()->setFont(QFont(QStringLiteral("Tahoma"), 14));
+        form.setCaption(caption);
+        form.setBorderStyle(0);
+        form.setClientSize(w * 15.0f, h * 15.0f);
+        skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
+        skin->move(0, 0, form.scaleWidth(), form.scaleHeight());
+        skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}};
+        form.show();
+        QApplication::processEvents();
+    }
+};
+
+// The whole title bar of a 1,920-pixel-wide window repainted: the clear,
+// then every step of DrawTitleBar with the caption and the three buttons.
+// Without an icon the title background is painted over the full width.
 void title_bar_repaint(benchmark::State& state)
 {
-    forms::Form form;
-    form.window()->setFont(QFont(QStringLiteral("Tahoma"), 14));
-    auto* skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
-    skin->move(0, 0, Width * 15.0f, 1080 * 15.0f);
-    QFont bold = skin->ambientFont();
-    bold.setBold(true);
-    skin->setFont(bold);
-    skin->m_lThemeColor = frame::SkinFrame::ThemeKhaki;
-    skin->m_lStyle = frame::SkinFrame::StyleLinear;
-    skin->m_iIconSize = 16;
-    skin->m_bCloseButton = skin->m_bMaxButton = skin->m_bMinButton = true;
-    skin->m_sCaption = QStringLiteral("驾驶员理论考试模拟系统 Torvasen");
-    skin->SetThemeColor();
-    skin->TitleBarHeightSetup();
-    skin->BorderStyleSetup();
+    Framed w(Width, 1080, QStringLiteral("驾驶员理论考试模拟系统 Torvasen"));
+    frame::SkinFrame* skin = w.skin;
     const bool clear = state.range(0) != 0;
     for (auto _ : state) {
         if (clear)
@@ -78,25 +87,8 @@ BENCHMARK(title_bar_repaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // repainted. Steps alternate between two sizes a pixel apart.
 void grip_size_step(benchmark::State& state)
 {
-    forms::Form form;
-    form.setBorderStyle(0);
-    form.setClientSize(1920 * 15.0f, 1080 * 15.0f);
-    auto* skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
-    skin->move(0, 0, form.scaleWidth(), form.scaleHeight());
-    skin->m_lThemeColor = frame::SkinFrame::ThemeKhaki;
-    skin->m_lStyle = frame::SkinFrame::StyleLinear;
-    skin->m_iIconSize = 16;
-    skin->m_lBorderStyle = 1;
-    skin->m_bCloseButton = skin->m_bMaxButton = skin->m_bMinButton = true;
-    skin->m_sCaption = QStringLiteral("驾驶员理论考试模拟系统 Torvasen");
-    QFont bold = skin->ambientFont();
-    bold.setBold(true);
-    skin->setFont(bold);
-    skin->SetThemeColor();
-    skin->TitleBarHeightSetup();
-    skin->BorderStyleSetup();
-    form.show();
-    QApplication::processEvents();
+    Framed w(1920, 1080, QStringLiteral("驾驶员理论考试模拟系统 Torvasen"));
+    frame::SkinFrame* skin = w.skin;
     std::int16_t button = 1, shift = 0;
     float x = 1000, y = 500;
     skin->UserControl_MouseMove(button, shift, x, y); // makes the grips

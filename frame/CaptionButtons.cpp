@@ -104,27 +104,10 @@ void SkinFrame::DrawCaptionBtns(bool bHot, std::int32_t lColor, std::int16_t iBt
             setToolTipText(b.Tooltip);
         } else {
             // The title background comes back over each button's column.
-            const std::int32_t F = m_lFrameColor, L = m_lFillColor, T = m_lTitleHeight;
             for (std::int16_t i : which) {
                 CapBtnEntry& b = btn(i);
                 b.Hot = false; // a plain drawing of all takes every highlight off
-                const std::int32_t x = b.Left - 1, w = b.Width + 2;
-                switch (m_lStyle) {
-                case StyleCylinder:
-                    DrawGradientInRectangle(hDC(), F, L, {x, -1, w, T + 1}, GradCylinderVertical, false, 0, 5.01);
-                    break;
-                case StyleGripBar:
-                    DrawGradientInRectangle(hDC(), F, L, {x, 7, w, T - 7}, GradCylinderVertical, false, 0, 5.01);
-                    break;
-                case StyleSolid:
-                    DrawGradientInRectangle(hDC(), F, L, {x, -2, w, 10}, GradVertical, false, 0, 5.01);
-                    DrawGradientInRectangle(hDC(), F, F, {x, 7, w, T - 7}, GradCylinderVertical, false, 0, 5.01);
-                    break;
-                case StyleLinear:
-                    DrawGradientInRectangle(hDC(), F, L, {x, -1, w, T + 1}, GradVertical, false, 0, 5.01);
-                    break;
-                default: break;
-                }
+                PaintTitleBackground(b.Left - 1, b.Width + 2, m_lTitleHeight, false, false);
             }
             if (m_lStyle == StyleSolid)
                 glyph = m_lFillColor;

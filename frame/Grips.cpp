@@ -113,9 +113,9 @@ void SkinFrame::UserControl_Resize()
     reportOnFailure("UserControl_Resize", [&] {
         cls();
         if (m_bChangeAllBackgrounds) {
-            const std::int32_t colour = m_lBackColorStyle == BackThemeFill ? TranslateColor(m_lFillColor)
-                : m_lBackColorStyle == BackCustom                          ? TranslateColor(m_lCustomBackColor)
-                                                                           : TranslateColor(static_cast<std::int32_t>(0x8000000F));
+            // Any style outside the three takes the button face here.
+            std::int32_t colour = TranslateColor(static_cast<std::int32_t>(0x8000000F));
+            StyleBackColor(colour);
             ChangeBackgrounds(colour);
         }
         DrawTitleBar();

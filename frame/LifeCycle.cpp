@@ -16,6 +16,16 @@ QFont bold(QFont f)
 }
 } // namespace
 
+bool SkinFrame::StyleBackColor(std::int32_t& colour) const
+{
+    switch (m_lBackColorStyle) {
+    case BackButtonFace: colour = TranslateColor(ButtonFace); return true;
+    case BackThemeFill: colour = TranslateColor(m_lFillColor); return true;
+    case BackCustom: colour = TranslateColor(m_lCustomBackColor); return true;
+    default: return false;
+    }
+}
+
 void SkinFrame::UserControl_InitProperties()
 {
     reportOnFailure("UserControl_InitProperties", [&] {
@@ -51,12 +61,8 @@ void SkinFrame::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
         // moves nothing, and the windows keep their designed layout.
         m_bTallApplied = m_lStyle == StyleGripBar;
         SetThemeColor();
-        switch (m_lBackColorStyle) {
-        case BackButtonFace: setBackColor(TranslateColor(ButtonFace)); break;
-        case BackThemeFill: setBackColor(TranslateColor(m_lFillColor)); break;
-        case BackCustom: setBackColor(TranslateColor(m_lCustomBackColor)); break;
-        default: break;
-        }
+        if (std::int32_t colour = 0; StyleBackColor(colour))
+            setBackColor(colour);
         setFont(bold(ambientFont()));
         TitleBarHeightSetup();
         move(0, 0, f.width(), f.height());
@@ -104,14 +110,8 @@ void SkinFrame::UserControl_Terminate()
 void SkinFrame::Refresh()
 {
     reportOnFailure("Refresh", [&] {
-        if (m_bChangeAllBackgrounds) {
-            switch (m_lBackColorStyle) {
-            case BackButtonFace: setBackColor(TranslateColor(ButtonFace)); break;
-            case BackThemeFill: setBackColor(TranslateColor(m_lFillColor)); break;
-            case BackCustom: setBackColor(TranslateColor(m_lCustomBackColor)); break;
-            default: break;
-            }
-        }
+        if (std::int32_t colour = 0; m_bChangeAllBackgrounds && StyleBackColor(colour))
+            setBackColor(colour);
         DrawTitleBarInitial();
         UserControl_Resize();
     });

@@ -27,10 +27,11 @@ void SkinFrame::TitleBarHeightSetup()
     });
 }
 
-// The static title background of Style, from column x0 over `width`
-// columns (the initial picture passes -1 and X0 + 2, a repaint X0 and
-// SW + 1); false for a style outside the four.
-void SkinFrame::PaintTitleBackground(std::int32_t x0, std::int32_t width, std::int32_t t, bool outline)
+// The title background of Style, from column x0 over `width` columns (the
+// initial picture passes -1 and X0 + 2, a repaint X0 and SW + 1, a caption
+// button its own column). A button's column leaves the grip strip of the
+// tall style alone.
+void SkinFrame::PaintTitleBackground(std::int32_t x0, std::int32_t width, std::int32_t t, bool outline, bool gripStrip)
 {
     const std::int32_t F = m_lFrameColor, L = m_lFillColor;
     switch (m_lStyle) {
@@ -38,7 +39,8 @@ void SkinFrame::PaintTitleBackground(std::int32_t x0, std::int32_t width, std::i
         DrawGradientInRectangle(hDC(), F, L, {x0, -1, width, t + 1}, GradCylinderVertical, outline, F, 5.01);
         break;
     case StyleGripBar:
-        DrawGradientInRectangle(hDC(), F, L, {x0, -2, width, 10}, GradCylinderVertical, false, 0, 5.01);
+        if (gripStrip)
+            DrawGradientInRectangle(hDC(), F, L, {x0, -2, width, 10}, GradCylinderVertical, false, 0, 5.01);
         DrawGradientInRectangle(hDC(), F, L, {x0, 7, width, t - 7}, GradCylinderVertical, false, 0, 5.01);
         break;
     case StyleSolid:

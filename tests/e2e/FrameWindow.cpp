@@ -21,20 +21,8 @@ int main(int argc, char** argv)
     form.setClientSize(400 * 15, 300 * 15);
     auto* skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
     skin->move(0, 0, form.scaleWidth(), form.scaleHeight());
-    skin->m_frmParent = &form;
-    skin->m_lThemeColor = frame::SkinFrame::ThemeKhaki;
-    skin->m_lStyle = frame::SkinFrame::StyleLinear;
-    skin->m_iIconSize = 16;
-    skin->m_lBorderStyle = 1;
-    skin->m_bCloseButton = skin->m_bMaxButton = skin->m_bMinButton = true;
-    skin->m_bMoveable = true;
-    skin->m_sCaption = form.caption();
-    QFont bold = skin->ambientFont();
-    bold.setBold(true);
-    skin->setFont(bold);
-    skin->SetThemeColor();
-    skin->TitleBarHeightSetup();
-    skin->BorderStyleSetup();
+    // Read as the window loads: khaki, linear; the rest at the defaults.
+    skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}};
     form.show();
     return app.exec();
 }
