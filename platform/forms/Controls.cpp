@@ -108,45 +108,33 @@ void Image::show()
 
 // PictureBox ----------------------------------------------------------
 
-class PictureBox::View : public QWidget {
-public:
-    explicit View(PictureBox* owner = nullptr) : owner_(owner) {}
-    void setOwner(PictureBox* owner) { owner_ = owner; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (!owner_)
-            return;
-        owner_->surface_.paint(this);
-        if (owner_->borderStyle_ == 1) {
-            QPainter p(this);
-            p.setPen(QColor(100, 100, 100));
-            p.drawRect(rect().adjusted(0, 0, -1, -1));
-        }
-    }
-
-private:
-    PictureBox* owner_;
-};
+void PictureBox::drawBorder(QPainter& p) const
+{
+    if (borderStyle_ != 1)
+        return;
+    p.setPen(QColor(100, 100, 100));
+    p.drawRect(view_->rect().adjusted(0, 0, -1, -1));
+}
 
 PictureBox::PictureBox(Form& form, Control* container, const QString& name, int index)
-    : Control(form, container, name, index, new View)
-    , view_(static_cast<View*>(widget()))
+    : Control(form, container, name, index, new SurfaceView)
+    , view_(static_cast<SurfaceView*>(widget()))
     , surface_(view_)
 {
-    view_->setOwner(this);
+    view_->setSurface(&surface_);
+    view_->paintOver = [this](QPainter& p) { drawBorder(p); };
     backColor_ = ButtonFace;
     foreColor_ = WindowText;
     surface_.setBackColor(toQColor(backColor_));
 }
 
 PictureBox::PictureBox(const PictureBox& first, int index)
-    : Control(first.form(), first.container(), first.name(), index, new View)
-    , view_(static_cast<View*>(widget()))
+    : Control(first.form(), first.container(), first.name(), index, new SurfaceView)
+    , view_(static_cast<SurfaceView*>(widget()))
     , surface_(view_)
 {
-    view_->setOwner(this);
+    view_->setSurface(&surface_);
+    view_->paintOver = [this](QPainter& p) { drawBorder(p); };
     borderStyle_ = first.borderStyle_;
     copyFrom(first);
     surface_.setBackColor(toQColor(backColor_));

@@ -80,8 +80,8 @@ protected:
     void geometryChanged() override;
 
 private:
-    class View;
-    View* view_;
+    void drawBorder(QPainter& p) const;
+    SurfaceView* view_;
     Surface surface_;
     int borderStyle_ = 1;
 };

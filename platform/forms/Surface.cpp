@@ -139,6 +139,16 @@ void Surface::drawPicture(const QPixmap& picture, const QRect& target, const QRe
     p.drawPixmap(target, picture, source.isNull() ? picture.rect() : source);
 }
 
+void SurfaceView::paintEvent(QPaintEvent*)
+{
+    if (surface_)
+        surface_->paint(this);
+    if (paintOver) {
+        QPainter p(this);
+        paintOver(p);
+    }
+}
+
 Surface* surfaceFromDC(Handle hDC)
 {
     if (hDC != 0 && hDC == lastDC)

@@ -7,6 +7,9 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+
+class QPainter;
+#include <functional>
 #include <memory>
 
 namespace forms {
@@ -90,6 +93,20 @@ private:
     QPixmap background_;
     QFont font_;
     QColor text_ = Qt::black;
+};
+
+// The widget of a control with a persistent surface: it copies the image
+// when it paints, then whatever the control draws over it (a border).
+class SurfaceView : public QWidget {
+public:
+    void setSurface(const Surface* surface) { surface_ = surface; }
+    std::function<void(QPainter&)> paintOver;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    const Surface* surface_ = nullptr;
 };
 
 // The surface of a device-context handle, or nullptr.

@@ -8,28 +8,12 @@
 
 namespace forms {
 
-class UserControl::View : public QWidget {
-public:
-    explicit View(UserControl* owner = nullptr) : owner_(owner) {}
-    void setOwner(UserControl* owner) { owner_ = owner; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (owner_)
-            owner_->surface_.paint(this);
-    }
-
-private:
-    UserControl* owner_;
-};
-
 UserControl::UserControl(Form& form, Control* container, const QString& name, int index)
-    : Control(form, container, name, index, new View)
-    , view_(static_cast<View*>(widget()))
+    : Control(form, container, name, index, new SurfaceView)
+    , view_(static_cast<SurfaceView*>(widget()))
     , surface_(view_)
 {
-    view_->setOwner(this);
+    view_->setSurface(&surface_);
     view_->setFocusPolicy(Qt::ClickFocus);
     pixelScale_ = true;
     backColor_ = ButtonFace;

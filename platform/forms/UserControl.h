@@ -59,8 +59,7 @@ protected:
     void geometryChanged() override;
 
 private:
-    class View;
-    View* view_;
+    SurfaceView* view_;
     Surface surface_;
     Picture picture_;
     PropertyBag stored_;
