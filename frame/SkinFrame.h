@@ -5,6 +5,7 @@
 #include "forms/Picture.h"
 #include "forms/UserControl.h"
 #include "vb/Failure.h"
+#include "vb/Variant.h"
 
 #include <QString>
 #include <array>
@@ -164,6 +165,16 @@ public:
 
     // The system menu.
     void MnuSyst_Click(std::int16_t Index);
+    // The host's own items, below the built-in ones (0 to 6, which these
+    // never change or remove).
+    void FormMenuAdd(const QString& strMenuCaption, bool blnAddSeparator, bool blnEnabled, bool blnChecked,
+                     bool blnVisible);
+    void ModifyAddedMenu(std::int16_t intMenuID, const QString& strMenuCaption, bool blnEnabled, bool blnChecked,
+                         bool blnVisible);
+    void FormMenuRemove(std::int16_t intMenuID);
+    // PropertyID 0 caption, 1 enabled, 2 checked, 3 visible; any other, or
+    // an index with no item, gives Empty.
+    vb::Variant GetMenuItemValue(std::int16_t iMenuID, std::int32_t PropertyID);
 
     // Message hooks.
     void zSubclass_Proc(bool bBefore, bool& bHandled, std::int32_t& lReturn, forms::Handle& lng_hWnd,
