@@ -111,6 +111,13 @@ void SkinFrame::m_picBottom_MouseUp(std::int16_t&, std::int16_t&, float&, float&
 void SkinFrame::UserControl_Resize()
 {
     reportOnFailure("UserControl_Resize", [&] {
+        // Placed on its window but not yet sited there (its settings not
+        // read): there is no title to paint, and nobody sees the surface.
+        if (ambientUserMode() && !m_frmParent && !parentForm().isLoaded()) {
+            if (ReSize)
+                ReSize();
+            return;
+        }
         cls();
         if (m_bChangeAllBackgrounds) {
             // Any style outside the three takes the button face here.
