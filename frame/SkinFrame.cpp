@@ -88,10 +88,11 @@ void SkinFrame::buildMenu()
     }
 }
 
-void SkinFrame::ReportError(bool, const QString& number, const QString&, const QString&, const QString& procedure)
+void SkinFrame::ReportError(bool, const QString& number, const QString& description, const QString&,
+                            const QString& procedure)
 {
     if (observer())
-        observer()(procedure, number);
+        observer()(procedure, number, description);
 }
 
 void SkinFrame::setErrorObserver(ErrorObserver o)
