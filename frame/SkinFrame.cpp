@@ -10,7 +10,9 @@
 namespace frame {
 
 namespace {
-constexpr std::int64_t ButtonFace = 0x8000000F;
+// As a Long holds it: a CustomBackColor set to the button face equals its
+// write default and is not written.
+constexpr std::int64_t ButtonFace = static_cast<std::int32_t>(0x8000000F);
 SkinFrame::ErrorObserver& observer()
 {
     static SkinFrame::ErrorObserver o;
