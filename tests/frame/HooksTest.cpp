@@ -358,21 +358,16 @@ TEST_F(Hooks, ClosingTheWindowByTheCloseButtonFreesTheHooksOnlyAfterTheClick)
 TEST_F(Hooks, AWindowThatIsNotHookedIsReportedAndNothingChanges)
 {
     struct Case {
-        void (SF::*op)(forms::Handle, std::int32_t, std::int32_t);
+        std::function<void(SF&, forms::Handle)> run;
         const char* report;
     } const cases[] = {
-        {&SF::Subclass_AddMsg, "Subclass_AddMsg:9"},
-        {&SF::Subclass_DelMsg, "Subclass_DelMsg:9"},
-        {nullptr, "Subclass_Stop:9"},
+        {[](SF& f, forms::Handle w) { f.Subclass_AddMsg(w, M, 3); }, "Subclass_AddMsg:9"},
+        {[](SF& f, forms::Handle w) { f.Subclass_DelMsg(w, M, 3); }, "Subclass_DelMsg:9"},
+        {[](SF& f, forms::Handle w) { f.Subclass_Stop(w); }, "Subclass_Stop:9"},
     };
     for (const Case& c : cases) {
         fresh();
-        auto run = [&](forms::Handle w) {
-            if (c.op)
-                (probe->*c.op)(w, M, 3);
-            else
-                probe->Subclass_Stop(w);
-        };
+        auto run = [&](forms::Handle w) { c.run(*probe, w); };
         // Before any hook the operation fails at once.
         run(h);
         EXPECT_EQ(reports, (std::vector<QString>{QString::fromLatin1(c.report)}));
