@@ -32,6 +32,17 @@ public:
         return lReturn;
     }
 
+    // The procedure messages are passed on to. When that is another
+    // interception (a window hooked twice) it is held too: removing both
+    // from inside a message on its way through this one must not free the
+    // one it is about to enter.
+    void chain(WNDPROC prev)
+    {
+        previous = prev;
+        if (auto* hook = dynamic_cast<Interception*>(prev))
+            previousHook_ = hook->shared_from_this();
+    }
+
     WNDPROC previous = nullptr;
     // Zero once the hook is removed: a message still on its way calls the
     // frame no more.
@@ -61,6 +72,7 @@ private:
 
     forms::Handle frame_;
     std::size_t slot_;
+    std::shared_ptr<Interception> previousHook_;
 };
 
 void SkinFrame::zSubclass_Proc(bool, bool&, std::int32_t&, forms::Handle& lng_hWnd, std::int32_t& uMsg, quintptr&,
@@ -132,7 +144,7 @@ std::int32_t SkinFrame::Subclass_Start(forms::Handle lng_hWnd)
         e.ThunkAddr = std::make_shared<Interception>(hWnd(), static_cast<std::size_t>(slot));
         e.PrevWndProc = reinterpret_cast<WNDPROC>(
             SetWindowLongA(lng_hWnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(static_cast<forms::WindowProc*>(e.ThunkAddr.get()))));
-        e.ThunkAddr->previous = e.PrevWndProc;
+        e.ThunkAddr->chain(e.PrevWndProc);
     });
     return slot;
 }

@@ -11,7 +11,9 @@
 namespace frame {
 
 namespace {
-constexpr std::int64_t ButtonFace = 0x8000000F;
+// As a Long holds it: a CustomBackColor set to the button face equals its
+// write default and is not written.
+constexpr std::int64_t ButtonFace = static_cast<std::int32_t>(0x8000000F);
 SkinFrame::ErrorObserver& observer()
 {
     static SkinFrame::ErrorObserver o;
@@ -108,10 +110,11 @@ void SkinFrame::ShowHand()
     setMousePointer(99);
 }
 
-void SkinFrame::ReportError(bool, const QString& number, const QString&, const QString&, const QString& procedure)
+void SkinFrame::ReportError(bool, const QString& number, const QString& description, const QString&,
+                            const QString& procedure)
 {
     if (observer())
-        observer()(procedure, number);
+        observer()(procedure, number, description);
 }
 
 void SkinFrame::setErrorObserver(ErrorObserver o)

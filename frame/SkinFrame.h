@@ -92,8 +92,10 @@ public:
     // it is dropped.
     static void ReportError(bool flag, const QString& number, const QString& description, const QString& className,
                             const QString& procedure);
-    // Tests watch the sink: the procedure's name and the failure's number.
-    using ErrorObserver = std::function<void(const QString& procedure, const QString& number)>;
+    // Tests watch the sink: the procedure's name, the failure's number and
+    // its description.
+    using ErrorObserver =
+        std::function<void(const QString& procedure, const QString& number, const QString& description)>;
     static void setErrorObserver(ErrorObserver observer);
 
     // Drawing primitives, on a device context of the surface.
@@ -176,8 +178,9 @@ public:
     // an index with no item, gives Empty.
     vb::Variant GetMenuItemValue(std::int16_t iMenuID, std::int32_t PropertyID);
 
-    // Message hooks.
-    void zSubclass_Proc(bool bBefore, bool& bHandled, std::int32_t& lReturn, forms::Handle& lng_hWnd,
+    // Message hooks. The interception calls the frame through its
+    // interface, so the callback is virtual.
+    virtual void zSubclass_Proc(bool bBefore, bool& bHandled, std::int32_t& lReturn, forms::Handle& lng_hWnd,
                         std::int32_t& uMsg, quintptr& wParam, qintptr& lParam);
     std::int32_t Subclass_Start(forms::Handle lng_hWnd);
     void Subclass_AddMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::int32_t When);

@@ -20,9 +20,11 @@ class Frame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        frame::SkinFrame::setErrorObserver([this](const QString& procedure, const QString& number) {
-            reports.push_back(procedure + QLatin1Char(':') + number);
-        });
+        frame::SkinFrame::setErrorObserver(
+            [this](const QString& procedure, const QString& number, const QString& description) {
+                reports.push_back(procedure + QLatin1Char(':') + number);
+                descriptions.push_back(description);
+            });
     }
     void TearDown() override
     {
@@ -38,6 +40,7 @@ protected:
         skin->move(0, 0, widthPx * 15.0f, heightPx * 15.0f);
         skin->cls(); // the resize has painted an empty title
         reports.clear();
+        descriptions.clear();
         return *skin;
     }
 
@@ -54,6 +57,7 @@ protected:
     std::unique_ptr<forms::Form> form;
     frame::SkinFrame* skin = nullptr;
     std::vector<QString> reports;
+    std::vector<QString> descriptions;
 };
 
 } // namespace fixture
