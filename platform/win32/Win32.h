@@ -82,7 +82,7 @@ qintptr SendMessageA(HWND window, unsigned msg, quintptr wParam, qintptr lParam)
 // Ends the capture of the pointer that a press gave a control.
 BOOL ReleaseCapture();
 // SPI_GETWORKAREA: the work area, in pixels, of the screen the active
-// window is on (the primary screen when none is active).
+// window is on (else the screen under the pointer, else the primary one).
 BOOL SystemParametersInfoA(unsigned action, unsigned param, void* out, unsigned flags);
 constexpr HWND HWND_TOPMOST = static_cast<HWND>(-1);
 constexpr HWND HWND_NOTOPMOST = static_cast<HWND>(-2);

@@ -4,6 +4,7 @@
 #include "forms/Runtime.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -38,9 +39,13 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
         return 0;
     QRect area = workAreaOverride();
     if (area.isEmpty()) {
-        // With several screens, the one the window is on.
+        // With several screens, the one the window is on: the active one's,
+        // else the one under the pointer (the learner has just clicked in
+        // the window), else the primary screen.
         const QWidget* active = QApplication::activeWindow();
-        const QScreen* screen = active && active->screen() ? active->screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen = active && active->screen() ? active->screen() : QGuiApplication::screenAt(QCursor::pos());
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
         if (!screen)
             return 0;
         area = screen->availableGeometry();
