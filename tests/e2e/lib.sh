@@ -2,6 +2,12 @@
 # pixels and screenshots. Source it after setting program, name and outdir.
 fail() { echo "e2e $name: $*" >&2; exit 1; }
 
+# The program runs from a copy of its folder: answering writes into the
+# bank, and build/<name>/ stays as built.
+copy=$(mktemp -d)
+cp -r "$(dirname "$program")" "$copy/folder"
+program="$copy/folder/$(basename "$program")"
+
 displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
@@ -10,6 +16,7 @@ cleanup() {
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -f "$displayfile"
+  rm -rf "$copy"
 }
 trap cleanup EXIT
 for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
