@@ -375,6 +375,11 @@ QString FormMain::ConnString() const
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + forms::appPath() + deliverable_.bankLiteral;
 }
 
+void FormMain::PrepareBank() const
+{
+    db::prepareConnection(ConnString());
+}
+
 void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)
 {
     // Every step runs whatever happened to the one before.

@@ -224,6 +224,27 @@ void Handle::probe() const
         fail(err::Provider);
 }
 
+void Handle::readAllPages(const std::atomic<bool>& stop) const
+{
+    std::vector<std::string> tables;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &s, nullptr) == SQLITE_OK)
+        while (sqlite3_step(s) == SQLITE_ROW)
+            tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    for (const std::string& table : tables) {
+        std::string quoted = "\"";
+        for (const char c : table)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        const std::string sql = "SELECT * FROM " + quoted + "\"";
+        s = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) == SQLITE_OK)
+            while (!stop.load(std::memory_order_relaxed) && sqlite3_step(s) == SQLITE_ROW) {
+            }
+        sqlite3_finalize(s);
+    }
+}
+
 void Handle::fail(long number) const
 {
     const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");

@@ -6,6 +6,7 @@
 #include "db/JetSql.h"
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,9 @@ public:
 
     // Checks that the file is readable with the key.
     void probe() const;
+    // Reads every row of every table once, so that their pages wait in the
+    // cache, decrypted; ends early when `stop` is set.
+    void readAllPages(const std::atomic<bool>& stop) const;
     // Whether a handle kept from an earlier connection still serves: the
     // same file (not one put in its place) and still readable.
     bool reusable() const;
