@@ -189,11 +189,11 @@ void Handle::wrote()
 bool Handle::reusable() const
 {
     // Anything but this handle's own writes may have changed the file:
-    // then it is opened afresh, with all the checks of a first opening.
+    // then it is opened afresh, with all the checks of a first opening. The
+    // same file, unchanged since this handle read it with its key, reads as
+    // it did then.
     FileStamp now;
-    if (!stampOf(path_, now) || !(now == stamp_))
-        return false;
-    return vb::skipOnFailure([&] { probe(); });
+    return stampOf(path_, now) && now == stamp_;
 }
 
 Handle::~Handle()
