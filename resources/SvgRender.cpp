@@ -1,7 +1,11 @@
 // Renders SVG pictures at their own size, at build time, to the format of
 // the output's suffix: drawing them at every start would cost tens of
 // milliseconds.
-//   svgrender IN.svg OUT.png|OUT.bmp [IN.svg OUT ...]
+//   svgrender IN.svg OUT.png|OUT.rgb32 [IN.svg OUT ...]
+// An .rgb32 picture is the image's own memory: a header of two 32-bit
+// numbers, width and height, then the RGB32 scanlines as the machine
+// holds them, which the program shows without decoding a pixel.
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -29,11 +33,22 @@ int main(int argc, char** argv)
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter);
         painter.end();
-        // The format follows the suffix; a BMP is stored without alpha.
+        // The format follows the suffix; an .rgb32 picture has no alpha.
         const QString out = QString::fromLocal8Bit(argv[i + 1]);
-        if (out.endsWith(QLatin1String(".bmp")))
+        bool written = false;
+        if (out.endsWith(QLatin1String(".rgb32"))) {
             image = image.convertToFormat(QImage::Format_RGB32);
-        if (!image.save(out)) {
+            QFile f(out);
+            const quint32 size[2] = {static_cast<quint32>(image.width()), static_cast<quint32>(image.height())};
+            written = f.open(QIODevice::WriteOnly)
+                && f.write(reinterpret_cast<const char*>(size), sizeof size) == sizeof size;
+            for (int y = 0; written && y < image.height(); ++y)
+                written = f.write(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4)
+                    == image.width() * 4;
+        } else {
+            written = image.save(out);
+        }
+        if (!written) {
             std::fprintf(stderr, "svgrender: cannot write %s\n", argv[i + 1]);
             return 1;
         }

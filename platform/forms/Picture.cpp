@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -64,11 +66,31 @@ std::map<int, CursorResource>& cursors()
     static std::map<int, CursorResource> c;
     return c;
 }
+
+// A picture stored as its own scanlines (see resources/SvgRender.cpp): the
+// image is made over the resource's bytes, with nothing decoded.
+QPixmap rawRgb32(const QString& name)
+{
+    QResource r(name);
+    quint32 size[2] = {0, 0};
+    if (!r.isValid() || r.compressionAlgorithm() != QResource::NoCompression
+        || r.size() < static_cast<qint64>(sizeof size))
+        return QPixmap();
+    std::memcpy(size, r.data(), sizeof size);
+    const qint64 bytes = static_cast<qint64>(size[0]) * size[1] * 4;
+    if (size[0] == 0 || size[0] > 32768 || size[1] > 32768 || r.size() != static_cast<qint64>(sizeof size) + bytes)
+        return QPixmap();
+    const QImage image(r.data() + sizeof size, static_cast<int>(size[0]), static_cast<int>(size[1]),
+                       static_cast<qsizetype>(size[0]) * 4, QImage::Format_RGB32);
+    return QPixmap::fromImage(image);
+}
 } // namespace
 
 Picture resourcePicture(const QString& name)
 {
-    QPixmap p = name.endsWith(QLatin1String(".svg")) ? renderSvg(name, QSize()) : QPixmap(name);
+    QPixmap p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
+        : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
+                                                  : QPixmap(name);
     if (p.isNull())
         vb::raise(481, QStringLiteral("Invalid picture"));
     return Picture(std::move(p));
