@@ -2,9 +2,12 @@
 // the output's suffix: drawing them at every start would cost tens of
 // milliseconds.
 //   svgrender IN.svg OUT.png|OUT.rgb32 [IN.svg OUT ...]
-// An .rgb32 picture is the image's own memory: a header of two 32-bit
-// numbers, width and height, then the RGB32 scanlines as the machine
-// holds them, which the program shows without decoding a pixel.
+// An .rgb32 picture is the image's own memory: a header of three 32-bit
+// numbers, width, height and the QImage format, then the scanlines as the
+// machine holds them, which the program shows without decoding a pixel.
+// The pixels are those a PNG of the picture would show: opaque as RGB32,
+// with transparency as premultiplied ARGB32 after the PNG's rounding.
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -37,14 +40,21 @@ int main(int argc, char** argv)
         const QString out = QString::fromLocal8Bit(argv[i + 1]);
         bool written = false;
         if (out.endsWith(QLatin1String(".rgb32"))) {
-            image = image.convertToFormat(QImage::Format_RGB32);
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "PNG");
+            QImage shown = QImage::fromData(png, "PNG");
+            shown = shown.hasAlphaChannel() ? shown.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                            : shown.convertToFormat(QImage::Format_RGB32);
             QFile f(out);
-            const quint32 size[2] = {static_cast<quint32>(image.width()), static_cast<quint32>(image.height())};
+            const quint32 header[3] = {static_cast<quint32>(shown.width()), static_cast<quint32>(shown.height()),
+                                       static_cast<quint32>(shown.format())};
             written = f.open(QIODevice::WriteOnly)
-                && f.write(reinterpret_cast<const char*>(size), sizeof size) == sizeof size;
-            for (int y = 0; written && y < image.height(); ++y)
-                written = f.write(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4)
-                    == image.width() * 4;
+                && f.write(reinterpret_cast<const char*>(header), sizeof header) == sizeof header;
+            for (int y = 0; written && y < shown.height(); ++y)
+                written = f.write(reinterpret_cast<const char*>(shown.constScanLine(y)), shown.width() * 4)
+                    == shown.width() * 4;
         } else {
             written = image.save(out);
         }

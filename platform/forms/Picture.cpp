@@ -72,16 +72,19 @@ std::map<int, CursorResource>& cursors()
 QPixmap rawRgb32(const QString& name)
 {
     QResource r(name);
-    quint32 size[2] = {0, 0};
+    quint32 header[3] = {0, 0, 0}; // width, height, format
     if (!r.isValid() || r.compressionAlgorithm() != QResource::NoCompression
-        || r.size() < static_cast<qint64>(sizeof size))
+        || r.size() < static_cast<qint64>(sizeof header))
         return QPixmap();
-    std::memcpy(size, r.data(), sizeof size);
-    const qint64 bytes = static_cast<qint64>(size[0]) * size[1] * 4;
-    if (size[0] == 0 || size[0] > 32768 || size[1] > 32768 || r.size() != static_cast<qint64>(sizeof size) + bytes)
+    std::memcpy(header, r.data(), sizeof header);
+    const qint64 bytes = static_cast<qint64>(header[0]) * header[1] * 4;
+    const auto format = static_cast<QImage::Format>(header[2]);
+    if (header[0] == 0 || header[0] > 32768 || header[1] > 32768
+        || r.size() != static_cast<qint64>(sizeof header) + bytes
+        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
         return QPixmap();
-    const QImage image(r.data() + sizeof size, static_cast<int>(size[0]), static_cast<int>(size[1]),
-                       static_cast<qsizetype>(size[0]) * 4, QImage::Format_RGB32);
+    const QImage image(r.data() + sizeof header, static_cast<int>(header[0]), static_cast<int>(header[1]),
+                       static_cast<qsizetype>(header[0]) * 4, format);
     return QPixmap::fromImage(image);
 }
 } // namespace
