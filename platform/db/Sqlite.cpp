@@ -198,7 +198,33 @@ bool Handle::reusable() const
 
 Handle::~Handle()
 {
+    for (const auto& [sql, stmt] : kept_)
+        sqlite3_finalize(stmt);
     sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* Handle::takeStatement(const std::string& sql)
+{
+    for (auto it = kept_.begin(); it != kept_.end(); ++it)
+        if (it->first == sql) {
+            sqlite3_stmt* stmt = it->second;
+            kept_.erase(it);
+            return stmt;
+        }
+    return nullptr;
+}
+
+void Handle::keepStatement(const std::string& sql, sqlite3_stmt* stmt)
+{
+    // A few: the statements of the list openings, the reads and the writes.
+    constexpr std::size_t Kept = 16;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (kept_.size() >= Kept) {
+        sqlite3_finalize(kept_.front().second);
+        kept_.erase(kept_.begin());
+    }
+    kept_.emplace_back(sql, stmt);
 }
 
 void Handle::probe() const
@@ -253,7 +279,11 @@ void Handle::fail(long number) const
 
 Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
     : handle_(std::move(handle))
+    , sql_(sql)
 {
+    stmt_ = handle_->takeStatement(sql_);
+    if (stmt_)
+        return;
     if (sqlite3_prepare_v2(handle_->get(), sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
@@ -263,7 +293,8 @@ Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    if (stmt_)
+        handle_->keepStatement(sql_, stmt_);
 }
 
 void Statement::bind(const std::vector<SqlParam>& params)

@@ -49,9 +49,15 @@ public:
 
     [[noreturn]] void fail(long number) const;
 
+    // Prepared statements kept for their next use: every list opening runs
+    // the same few statements again.
+    sqlite3_stmt* takeStatement(const std::string& sql);
+    void keepStatement(const std::string& sql, sqlite3_stmt* stmt);
+
 private:
     Handle(sqlite3* db, QString path);
     sqlite3* db_;
+    std::vector<std::pair<std::string, sqlite3_stmt*>> kept_;
     QString path_;
     struct FileStamp {
         unsigned long long device = 0, inode = 0, size = 0, modified = 0;
@@ -82,6 +88,7 @@ public:
 
 private:
     std::shared_ptr<Handle> handle_; // kept alive while the statement lives
+    std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
