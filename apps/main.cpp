@@ -7,6 +7,7 @@
 #include "forms/Runtime.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -16,5 +17,7 @@ int main(int argc, char** argv)
     forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));
     study::FormMain main(study::DELIVERABLE());
     main.show();
+    // Once the window is up, while a person looks for the tab to click.
+    QTimer::singleShot(0, &app, [&main] { main.PrepareBank(); });
     return app.exec();
 }

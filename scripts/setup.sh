@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shared set-up of the two commands: installs the Debian packages the build,
-# the programs and the tests need (only those missing), then configures build/.
+# the programs and the tests need (only those missing), then configures build/
+# (when it has no cache yet) and builds.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,5 +30,9 @@ if ((${#missing[@]})); then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Configured once: afterwards the build re-runs CMake by itself whenever a
+# CMakeLists.txt changes, and an unchanged tree builds nothing.
+if [[ ! -f "$ROOT/build/CMakeCache.txt" || ! -f "$ROOT/build/build.ninja" ]]; then
+  cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
 cmake --build "$ROOT/build" -j "$(nproc)"

@@ -10,7 +10,7 @@ const Deliverable& quenvik()
                                5,
                                0x80FF,
                                3070,
-                               QStringLiteral(":/background_quenvik.bmp")};
+                               QStringLiteral(":/background_quenvik.rgb32")};
     return d;
 }
 
@@ -22,7 +22,7 @@ const Deliverable& lodrasse()
                                5,
                                0x80FF,
                                3070,
-                               QStringLiteral(":/background_lodrasse.bmp")};
+                               QStringLiteral(":/background_lodrasse.rgb32")};
     return d;
 }
 
@@ -34,7 +34,7 @@ const Deliverable& penmaro()
                                4,
                                0x8000,
                                3090,
-                               QStringLiteral(":/background_penmaro.bmp")};
+                               QStringLiteral(":/background_penmaro.rgb32")};
     return d;
 }
 

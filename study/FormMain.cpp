@@ -188,9 +188,9 @@ void FormMain::buildControls()
     imgDone = new Image(*this, FR01, QStringLiteral("imgDone"));
     imgDone->setStretch(true);
     imgDone->move(11520, 5000, 1230, 480);
-    imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.png")));
+    imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.rgb32")));
     imgDone->setVisible(false);
-    imgCommit = image("imgCommit", ":/btn_commit.png", 10920, 5595, 900, 345);
+    imgCommit = image("imgCommit", ":/btn_commit.rgb32", 10920, 5595, 900, 345);
 
     lblTime = place(new Label(*this, FR01, QStringLiteral("lblTime")), 7320, 480, 900, 375);
     lblTime->setForeColor(WrongColour);
@@ -199,7 +199,7 @@ void FormMain::buildControls()
     lblTime->setCaption(QStringLiteral("45:00"));
     lblTime->setVisible(false);
 
-    imgOK = image("imgOK", ":/tick.png", 2670, 4900, 270, 270);
+    imgOK = image("imgOK", ":/tick.rgb32", 2670, 4900, 270, 270);
 
     lblRightAnswer = place(new Label(*this, FR01, QStringLiteral("lblRightAnswer")), 5880, 4755, 300, 525);
     lblRightAnswer->setForeColor(0x8000);
@@ -213,12 +213,12 @@ void FormMain::buildControls()
     lblMyAnswer->setAutoSize(true);
     lblMyAnswer->setCaption(QStringLiteral("A"));
 
-    imgNext = image("imgNext", ":/btn_next.png", 9720, 5600, 900, 345);
-    imgPre = image("imgPre", ":/btn_prev.png", 8520, 5600, 900, 345);
+    imgNext = image("imgNext", ":/btn_next.rgb32", 9720, 5600, 900, 345);
+    imgPre = image("imgPre", ":/btn_prev.rgb32", 8520, 5600, 900, 345);
 
     std::vector<Control*> answers;
     const float answerLeft[] = {8520, 9240, 9960, 10680};
-    const char* const answerPicture[] = {":/btn_a.png", ":/btn_b.png", ":/btn_c.png", ":/btn_d.png"};
+    const char* const answerPicture[] = {":/btn_a.rgb32", ":/btn_b.rgb32", ":/btn_c.rgb32", ":/btn_d.rgb32"};
     for (int i = 3; i >= 0; --i) {
         auto& b = imgAnswer.add(new Image(*this, FR01, QStringLiteral("imgAnswer"), i));
         b.move(answerLeft[i], 5000, 450, 450);
@@ -255,7 +255,7 @@ void FormMain::buildControls()
     lblAll->setCaption(QStringLiteral("xxxx"));
     Label& lbl0 = label(0, 240, 480, 570, 345, QStringLiteral("共计"), font(Tahoma, WindowFontSize), true);
 
-    imgErr = image("imgErr", ":/cross.png", 2670, 4900, 270, 270);
+    imgErr = image("imgErr", ":/cross.rgb32", 2670, 4900, 270, 270);
 
     // The right answer's letters run into the picture area when there are
     // three or four of them: they lie over it, so none is cut.
@@ -296,7 +296,7 @@ void FormMain::buildControls()
     box0.setFont(font(Tahoma, 9.75));
     imgSelect = new Image(*this, Fr1, QStringLiteral("imgSelect"));
     imgSelect->move(8300, 1000, 1275, 420);
-    imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.png")));
+    imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.rgb32")));
     stack({&box0, imgSelect});
     stack({Frame1, Fr1});
 
@@ -424,6 +424,11 @@ db::Recordset& FormMain::rs()
 QString FormMain::ConnString() const
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + forms::appPath() + deliverable_.bankLiteral;
+}
+
+void FormMain::PrepareBank() const
+{
+    db::prepareConnection(ConnString());
 }
 
 void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)

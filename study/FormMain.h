@@ -80,6 +80,10 @@ public:
 
     // Question lists and the display (FormMain.cpp).
     QString ConnString() const;
+    // Has the engine open the bank on a worker thread, so that its key is
+    // derived before the first click instead of inside it. Conn and Rs are
+    // untouched: the first list opening still creates and opens them.
+    void PrepareBank() const;
     void OpenSequentialSet(bool part2);
     void OpenErrorProneSet();
     void ShowQuestion();

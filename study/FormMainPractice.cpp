@@ -57,41 +57,76 @@ QString numberText(const vb::Variant& v)
     return text;
 }
 
-// The ids of one open forward reading, in the engine's order, each followed
-// by ","; a missing id leaves only its comma.
-QString readIds(db::Recordset& ids)
+// The ids of one open forward reading, in the engine's order. They become
+// texts only when drawn: a paper takes at most 30 of a chapter's thousands.
+// An id that is no number fails the reading, as joining it would.
+std::vector<vb::Variant> readIds(db::Recordset& ids)
 {
-    QString text;
+    std::vector<vb::Variant> out;
+    out.reserve(static_cast<std::size_t>(ids.recordCount()));
+    const QString id = QStringLiteral("id");
     for (; !ids.eof(); ids.moveNext()) {
-        const vb::Variant id = ids.value(QStringLiteral("id"));
-        text += (id.isNull() ? QString() : numberText(id)) + QLatin1Char(',');
+        vb::Variant v = ids.value(id);
+        if (!v.isNull() && v.type() != vb::Variant::Type::Long)
+            numberText(v);
+        out.push_back(std::move(v));
     }
-    return text;
+    return out;
 }
 
 // Every id of one chapter, on a reading of its own (not the window's list).
-QString chapterIds(db::Connection& conn, std::int16_t chapter, const QString& andCondition)
+std::vector<vb::Variant> chapterIds(db::Connection& conn, std::int16_t chapter, const QString& andCondition)
 {
     db::Recordset ids;
     ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter) + andCondition, conn);
-    const QString all = readIds(ids);
+    std::vector<vb::Variant> all = readIds(ids);
     ids.close();
     return all;
 }
 
-// `quota` ids drawn from a trailing-form list of all candidates: the whole
-// list permuted, its first `quota` taken. Too few candidates fail at the
-// first one missing, so a short chapter gives nothing.
-QString takeRandom(FormMain& form, QString all, int quota)
+// The draw of ShuffleArray, stopped after `count` picks: the first `count`
+// places of the permutation it would give, from the same random numbers.
+// Each pick takes a random one of the items left, and the last item fills
+// its place.
+template <class T>
+std::vector<T> drawWithoutReplacement(std::vector<T>& items, std::size_t count)
 {
-    removeLastCharacter(all);
-    std::vector<QString> items = splitIds(all);
-    const std::vector<QString> permuted = form.ShuffleArray(items);
+    std::vector<T> result;
+    result.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t u = items.size() - 1;
+        // In double precision, so the product never rounds up to u + 1.
+        const auto j = static_cast<std::size_t>(std::floor(static_cast<double>(vb::rnd()) * static_cast<double>(u + 1)));
+        result.push_back(std::move(items[j]));
+        if (j != u)
+            items[j] = std::move(items[u]);
+        items.pop_back();
+    }
+    return result;
+}
+
+// `quota` ids drawn from all of a chapter's ids: the first `quota` places of
+// a random permutation, each followed by "," (a missing id leaves only its
+// comma). A chapter without ids fails as the removal of the final comma of
+// an empty text would; too few candidates fail at the first one missing, so
+// a short chapter gives nothing.
+QString takeRandom(std::vector<vb::Variant> all, int quota)
+{
+    if (all.empty())
+        vb::raise(vb::err::InvalidCall);
+    vb::randomize();
+    // Only the places taken are drawn: a chapter holds thousands of ids at
+    // the most, the paper takes at most 30 of them.
+    const std::size_t taken = std::min(all.size() - 1, static_cast<std::size_t>(std::max(quota, 0)));
+    std::vector<vb::Variant> permuted = drawWithoutReplacement(all, taken);
+    if (permuted.size() < static_cast<std::size_t>(quota))
+        permuted.push_back(std::move(all[0]));
     QString out;
     for (int i = 0; i < quota; ++i) {
         if (static_cast<std::size_t>(i) >= permuted.size())
             vb::raise(vb::err::SubscriptOutOfRange);
-        out += permuted[static_cast<std::size_t>(i)] + QLatin1Char(',');
+        const vb::Variant& id = permuted[static_cast<std::size_t>(i)];
+        out += (id.isNull() ? QString() : numberText(id)) + QLatin1Char(',');
     }
     return out;
 }
@@ -249,20 +284,20 @@ void FormMain::OpenRandomSetPart2(bool paper)
 QString FormMain::PickChapterIds(std::int16_t chapter, std::int16_t quota)
 {
     vb::randomize();
-    return takeRandom(*this, chapterIds(conn(), chapter, QString()), quota);
+    return takeRandom(chapterIds(conn(), chapter, QString()), quota);
 }
 
 QString FormMain::PickChapterIdsNoMulti(std::int16_t chapter, std::int16_t quota)
 {
-    return takeRandom(*this, chapterIds(conn(), chapter, QStringLiteral(" and txbz<>'2'")), quota);
+    return takeRandom(chapterIds(conn(), chapter, QStringLiteral(" and txbz<>'2'")), quota);
 }
 
 QString FormMain::PickMultiIdsPart2()
 {
     rs().open(QStringLiteral("select id from shiti2012 where zhangjie>=8 and zhangjie<=14 and txbz='2'"), conn());
-    const QString all = readIds(rs());
+    std::vector<vb::Variant> all = readIds(rs());
     rs().close();
-    return takeRandom(*this, all, 10);
+    return takeRandom(std::move(all), 10);
 }
 
 QString FormMain::ShuffleIdList(const QString& idList)
@@ -278,20 +313,11 @@ std::vector<QString> FormMain::ShuffleArray(std::vector<QString>& items)
 {
     // A draw without replacement: each pick takes a random one of the
     // items left, and the last item fills its place.
-    const int n = static_cast<int>(items.size()) - 1;
-    if (n < 0)
+    if (items.empty())
         vb::raise(vb::err::SubscriptOutOfRange);
-    std::vector<QString> result(static_cast<std::size_t>(n) + 1);
     vb::randomize();
-    for (int i = 0; i < n; ++i) {
-        const std::size_t u = items.size() - 1;
-        // In double precision, so the product never rounds up to u + 1.
-        const auto j = static_cast<std::size_t>(std::floor(static_cast<double>(vb::rnd()) * static_cast<double>(u + 1)));
-        result[static_cast<std::size_t>(i)] = items[j];
-        items[j] = items[u];
-        items.pop_back();
-    }
-    result[static_cast<std::size_t>(n)] = items[0];
+    std::vector<QString> result = drawWithoutReplacement(items, items.size() - 1);
+    result.push_back(items[0]);
     return result;
 }
 

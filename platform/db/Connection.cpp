@@ -6,6 +6,9 @@
 #include "vb/Failure.h"
 #include "vb/Paths.h"
 
+#include <atomic>
+#include <future>
+#include <mutex>
 #include <unordered_map>
 
 namespace db {
@@ -45,10 +48,82 @@ Target parseConnectionString(const QString& s)
 
 // Open banks kept after their connection closed, like the provider's
 // session pooling: every list opening reconnects, and deriving the key of
-// an encrypted file anew each time would cost tens of milliseconds.
-std::unordered_map<QString, std::shared_ptr<detail::Handle>>& pool()
+// an encrypted file anew each time would cost tens of milliseconds. Banks
+// being prepared on a worker thread join it when they are ready.
+class Pool {
+public:
+    ~Pool()
+    {
+        // The program ends: preparations still running stop at their next row.
+        std::unordered_map<QString, Preparation> pending;
+        {
+            std::lock_guard lock(mutex_);
+            pending.swap(pending_);
+        }
+        for (auto& [key, p] : pending) {
+            p.stop->store(true);
+            p.done.wait();
+        }
+    }
+
+    // The kept bank of `key`, after any preparation of it has ended; null
+    // when there is none.
+    std::shared_ptr<detail::Handle> take(const QString& key)
+    {
+        std::unique_lock lock(mutex_);
+        if (auto p = pending_.find(key); p != pending_.end()) {
+            // Waiting for the key, not for the rest of the pages.
+            p->second.stop->store(true);
+            std::future<void> done = std::move(p->second.done);
+            pending_.erase(p);
+            lock.unlock();
+            done.wait();
+            lock.lock();
+        }
+        auto found = handles_.find(key);
+        if (found == handles_.end())
+            return nullptr;
+        std::shared_ptr<detail::Handle> handle = std::move(found->second);
+        handles_.erase(found);
+        return handle;
+    }
+
+    void keep(const QString& key, std::shared_ptr<detail::Handle> handle)
+    {
+        std::lock_guard lock(mutex_);
+        handles_[key] = std::move(handle);
+    }
+
+    void prepare(const QString& key, const Target& t)
+    {
+        std::lock_guard lock(mutex_);
+        if (handles_.count(key) || pending_.count(key))
+            return;
+        auto stop = std::make_shared<std::atomic<bool>>(false);
+        std::future<void> done = std::async(std::launch::async, [this, key, t, stop] {
+            std::shared_ptr<detail::Handle> handle;
+            if (!vb::skipOnFailure([&] { handle = detail::Handle::open(t.path, t.password); }))
+                return;
+            handle->readAllPages(*stop);
+            std::lock_guard lock(mutex_);
+            handles_.try_emplace(key, std::move(handle));
+        });
+        pending_.emplace(key, Preparation{std::move(stop), std::move(done)});
+    }
+
+private:
+    struct Preparation {
+        std::shared_ptr<std::atomic<bool>> stop;
+        std::future<void> done;
+    };
+    std::mutex mutex_;
+    std::unordered_map<QString, std::shared_ptr<detail::Handle>> handles_;
+    std::unordered_map<QString, Preparation> pending_;
+};
+
+Pool& pool()
 {
-    static std::unordered_map<QString, std::shared_ptr<detail::Handle>> p;
+    static Pool p;
     return p;
 }
 
@@ -87,14 +162,9 @@ void Connection::open(const QString&, const QString&)
     if (isOpen())
         vb::raise(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
     const Target t = parseConnectionString(connectionString_);
-    std::shared_ptr<detail::Handle> handle;
-    auto found = pool().find(poolKey(t));
-    if (found != pool().end()) {
-        handle = std::move(found->second);
-        pool().erase(found);
-        if (!handle->reusable())
-            handle.reset();
-    }
+    std::shared_ptr<detail::Handle> handle = pool().take(poolKey(t));
+    if (handle && !handle->reusable())
+        handle.reset();
     if (!handle)
         handle = detail::Handle::open(t.path, t.password);
     session_ = std::make_shared<Session>();
@@ -121,7 +191,15 @@ void Connection::close()
     if (!isOpen())
         vb::raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
     session_->open = false;
-    pool()[poolKey_] = std::move(session_->handle);
+    pool().keep(poolKey_, std::move(session_->handle));
+}
+
+void prepareConnection(const QString& connectionString)
+{
+    Target t;
+    if (!vb::skipOnFailure([&] { t = parseConnectionString(connectionString); }))
+        return;
+    pool().prepare(poolKey(t), t);
 }
 
 } // namespace db

@@ -46,4 +46,12 @@ private:
     std::shared_ptr<Session> session_;
 };
 
+// Opens the bank that a connection string names on a worker thread, deriving
+// its key and reading its pages there, and keeps it for the next connection
+// to that bank: the first list a person opens then finds it ready. A
+// connection opened meanwhile waits for it, and checks the file again as it
+// would a bank kept from an earlier connection. A bank that cannot be opened
+// is left for that connection to report.
+void prepareConnection(const QString& connectionString);
+
 } // namespace db

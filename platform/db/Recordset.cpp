@@ -60,35 +60,36 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     if (tr.kind != Translation::Kind::Select)
         vb::raise(err::NotAllowed, QStringLiteral("Only a select statement opens a recordset."));
 
-    // The fetch statement is prepared first, so an unknown column fails the
-    // opening before anything is read.
+    // The statements are prepared before anything is read, so an unknown
+    // column fails the opening first. A list read whole needs no fetch
+    // statement: its one statement carries the columns.
     std::string columns;
     for (const QString& c : tr.columns)
         columns += (columns.empty() ? "" : ", ") + quoted(c);
-    auto fetch = std::make_unique<detail::Statement>(
-        session->handle, "SELECT " + columns + " FROM " + quoted(tr.table) + " WHERE rowid = ?");
+    const bool whole = cursor == CursorType::ForwardOnly;
+    std::unique_ptr<detail::Statement> fetch;
+    if (!whole)
+        fetch = std::make_unique<detail::Statement>(
+            session->handle, "SELECT " + columns + " FROM " + quoted(tr.table) + " WHERE rowid = ?");
 
     std::vector<bool> integerColumns;
-    for (int i = 0; i < fetch->columns(); ++i)
-        integerColumns.push_back(fetch->integerColumn(i));
-
     std::vector<std::int64_t> keys;
-    std::vector<std::vector<vb::Variant>> snapshot;
+    std::vector<vb::Variant> snapshot;
     {
-        const bool whole = cursor == CursorType::ForwardOnly;
         std::string sql = tr.sql;
         if (whole)
             sql.replace(0, std::string("SELECT rowid").size(), "SELECT rowid, " + columns);
         detail::Statement keyset(session->handle, sql);
+        const int first = whole ? 1 : 0; // the first column of the list's own
+        const detail::Statement& typed = whole ? keyset : *fetch;
+        for (int i = first; i < typed.columns(); ++i)
+            integerColumns.push_back(typed.integerColumn(i));
         keyset.bind(tr.params);
         while (keyset.step()) {
             keys.push_back(keyset.columnInt(0));
-            if (whole) {
-                std::vector<vb::Variant> values;
+            if (whole)
                 for (int i = 1; i < keyset.columns(); ++i)
-                    values.push_back(keyset.column(i));
-                snapshot.push_back(std::move(values));
-            }
+                    snapshot.push_back(keyset.column(i));
         }
     }
 
@@ -219,6 +220,10 @@ QString Recordset::fieldName(int index) const
 
 int Recordset::columnIndex(const QString& column) const
 {
+    // Mostly the name as the statement wrote it: found without folding case.
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i] == column)
+            return i;
     for (int i = 0; i < columns_.size(); ++i)
         if (columns_[i].compare(column, Qt::CaseInsensitive) == 0)
             return i;
@@ -226,12 +231,14 @@ int Recordset::columnIndex(const QString& column) const
                                                 "requested name or ordinal."));
 }
 
-const std::vector<vb::Variant>& Recordset::row() const
+std::span<const vb::Variant> Recordset::row() const
 {
     checkCurrent();
     if (cursor_ == CursorType::ForwardOnly) {
-        checkTypes(snapshot_[static_cast<std::size_t>(pos_)]);
-        return snapshot_[static_cast<std::size_t>(pos_)];
+        const std::span<const vb::Variant> values(snapshot_.data() + static_cast<std::size_t>(pos_) * columns_.size(),
+                                                  static_cast<std::size_t>(columns_.size()));
+        checkTypes(values);
+        return values;
     }
     const auto& handle = *session_->handle;
     if (rowPos_ != pos_ || rowGeneration_ != handle.generation()) {
@@ -253,7 +260,7 @@ const std::vector<vb::Variant>& Recordset::row() const
     return row_;
 }
 
-void Recordset::checkTypes(const std::vector<vb::Variant>& values) const
+void Recordset::checkTypes(std::span<const vb::Variant> values) const
 {
     // A whole-number column holds whole numbers, as in a typed bank: a text
     // there is refused, so that such a value, joined into a later
@@ -300,7 +307,7 @@ void Recordset::setValue(const QString& column, const vb::Variant& value)
     write_->reset();
     session_->handle->wrote();
     if (cursor_ == CursorType::ForwardOnly)
-        snapshot_[static_cast<std::size_t>(pos_)][static_cast<std::size_t>(i)] = value;
+        snapshot_[static_cast<std::size_t>(pos_) * columns_.size() + static_cast<std::size_t>(i)] = value;
 }
 
 } // namespace db

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -62,8 +63,8 @@ private:
     void checkOpen() const;
     void checkCurrent() const;
     int columnIndex(const QString& column) const;
-    const std::vector<vb::Variant>& row() const;
-    void checkTypes(const std::vector<vb::Variant>& values) const;
+    std::span<const vb::Variant> row() const;
+    void checkTypes(std::span<const vb::Variant> values) const;
 
     std::shared_ptr<Session> session_;
     bool open_ = false;
@@ -80,7 +81,8 @@ private:
     QString writeColumn_;
     // A forward-only list is read once, whole, when it opens: it is read
     // front to back, once, and row-by-row reads would each lock the file.
-    std::vector<std::vector<vb::Variant>> snapshot_;
+    // Row after row, one value per column.
+    std::vector<vb::Variant> snapshot_;
     // The current row as last read, valid while the bank has not been written.
     mutable std::vector<vb::Variant> row_;
     mutable int rowPos_ = -1;

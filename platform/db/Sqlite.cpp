@@ -227,16 +227,42 @@ void Handle::wrote()
 bool Handle::reusable() const
 {
     // Anything but this handle's own writes may have changed the file:
-    // then it is opened afresh, with all the checks of a first opening.
+    // then it is opened afresh, with all the checks of a first opening. The
+    // same file, unchanged since this handle read it with its key, reads as
+    // it did then.
     FileStamp now;
-    if (!stampOf(path_, now) || !(now == stamp_))
-        return false;
-    return vb::skipOnFailure([&] { probe(); });
+    return stampOf(path_, now) && now == stamp_;
 }
 
 Handle::~Handle()
 {
+    for (const auto& [sql, stmt] : kept_)
+        sqlite3_finalize(stmt);
     sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* Handle::takeStatement(const std::string& sql)
+{
+    for (auto it = kept_.begin(); it != kept_.end(); ++it)
+        if (it->first == sql) {
+            sqlite3_stmt* stmt = it->second;
+            kept_.erase(it);
+            return stmt;
+        }
+    return nullptr;
+}
+
+void Handle::keepStatement(const std::string& sql, sqlite3_stmt* stmt)
+{
+    // A few: the statements of the list openings, the reads and the writes.
+    constexpr std::size_t Kept = 16;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (kept_.size() >= Kept) {
+        sqlite3_finalize(kept_.front().second);
+        kept_.erase(kept_.begin());
+    }
+    kept_.emplace_back(sql, stmt);
 }
 
 void Handle::probe() const
@@ -262,6 +288,27 @@ void Handle::probe() const
         fail(err::Provider);
 }
 
+void Handle::readAllPages(const std::atomic<bool>& stop) const
+{
+    std::vector<std::string> tables;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type = 'table'", -1, &s, nullptr) == SQLITE_OK)
+        while (sqlite3_step(s) == SQLITE_ROW)
+            tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    for (const std::string& table : tables) {
+        std::string quoted = "\"";
+        for (const char c : table)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        const std::string sql = "SELECT * FROM " + quoted + "\"";
+        s = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) == SQLITE_OK)
+            while (!stop.load(std::memory_order_relaxed) && sqlite3_step(s) == SQLITE_ROW) {
+            }
+        sqlite3_finalize(s);
+    }
+}
+
 void Handle::fail(long number) const
 {
     const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
@@ -270,7 +317,11 @@ void Handle::fail(long number) const
 
 Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
     : handle_(std::move(handle))
+    , sql_(sql)
 {
+    stmt_ = handle_->takeStatement(sql_);
+    if (stmt_)
+        return;
     if (sqlite3_prepare_v2(handle_->get(), sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
@@ -280,7 +331,8 @@ Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    if (stmt_)
+        handle_->keepStatement(sql_, stmt_);
 }
 
 void Statement::bind(const std::vector<SqlParam>& params)

@@ -6,6 +6,7 @@
 #include "db/JetSql.h"
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,9 @@ public:
 
     // Checks that the file is readable with the key.
     void probe() const;
+    // Reads every row of every table once, so that their pages wait in the
+    // cache, decrypted; ends early when `stop` is set.
+    void readAllPages(const std::atomic<bool>& stop) const;
     // Whether a handle kept from an earlier connection still serves: the
     // same file (not one put in its place) and still readable.
     bool reusable() const;
@@ -45,9 +49,15 @@ public:
 
     [[noreturn]] void fail(long number) const;
 
+    // Prepared statements kept for their next use: every list opening runs
+    // the same few statements again.
+    sqlite3_stmt* takeStatement(const std::string& sql);
+    void keepStatement(const std::string& sql, sqlite3_stmt* stmt);
+
 private:
     Handle(sqlite3* db, QString path);
     sqlite3* db_;
+    std::vector<std::pair<std::string, sqlite3_stmt*>> kept_;
     QString path_;
     struct FileStamp {
         unsigned long long device = 0, inode = 0, size = 0, modified = 0;
@@ -79,6 +89,7 @@ public:
 private:
     void bound(int rc) const;
     std::shared_ptr<Handle> handle_; // kept alive while the statement lives
+    std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

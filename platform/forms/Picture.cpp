@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -64,11 +66,34 @@ std::map<int, CursorResource>& cursors()
     static std::map<int, CursorResource> c;
     return c;
 }
+
+// A picture stored as its own scanlines (see resources/SvgRender.cpp): the
+// image is made over the resource's bytes, with nothing decoded.
+QPixmap rawRgb32(const QString& name)
+{
+    QResource r(name);
+    quint32 header[3] = {0, 0, 0}; // width, height, format
+    if (!r.isValid() || r.compressionAlgorithm() != QResource::NoCompression
+        || r.size() < static_cast<qint64>(sizeof header))
+        return QPixmap();
+    std::memcpy(header, r.data(), sizeof header);
+    const qint64 bytes = static_cast<qint64>(header[0]) * header[1] * 4;
+    const auto format = static_cast<QImage::Format>(header[2]);
+    if (header[0] == 0 || header[0] > 32768 || header[1] > 32768
+        || r.size() != static_cast<qint64>(sizeof header) + bytes
+        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
+        return QPixmap();
+    const QImage image(r.data() + sizeof header, static_cast<int>(header[0]), static_cast<int>(header[1]),
+                       static_cast<qsizetype>(header[0]) * 4, format);
+    return QPixmap::fromImage(image);
+}
 } // namespace
 
 Picture resourcePicture(const QString& name)
 {
-    QPixmap p = name.endsWith(QLatin1String(".svg")) ? renderSvg(name, QSize()) : QPixmap(name);
+    QPixmap p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
+        : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
+                                                  : QPixmap(name);
     if (p.isNull())
         vb::raise(481, QStringLiteral("Invalid picture"));
     return Picture(std::move(p));

@@ -2,6 +2,8 @@
 
 #include "db/Errors.h"
 
+#include <QThread>
+
 #include <algorithm>
 #include <set>
 
@@ -398,6 +400,57 @@ TEST_F(Engine, AReopenedBankIsCheckedAgain)
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::Provider);
     banks::writeBank(path, QStringLiteral("another.password"), chapters(1, 1), {question(1, 1)});
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::BadPassword);
+}
+
+TEST_F(Engine, APreparedBankIsCheckedAgainWhenOpened)
+{
+    // A bank prepared ahead of its connection is opened on another thread;
+    // whatever happened to the file after that, the connection sees the file
+    // as it is when it opens, with the failures of a first opening.
+    const QString other = QStringLiteral("another.password");
+    auto bank = [](const QString& file, const QString& password) {
+        banks::writeBank(file, password, chapters(1, 1), {question(1, 1)});
+    };
+    auto nothing = [](const QString&) {};
+    struct Case {
+        const char* name;
+        bool there;               // the file exists when it is prepared
+        QString preparedPassword; // the password of the preparation
+        std::function<void(const QString&)> then;
+        QString openPassword;
+        long number; // 0: opens and lists the bank's one question
+    };
+    const Case cases[] = {
+        {"unchanged", true, Password, nothing, Password, 0},
+        {"removed", true, Password, [](const QString& f) { QFile::remove(f); }, Password, db::err::Provider},
+        {"replaced, another password", true, Password, [&](const QString& f) { bank(f, other); }, Password,
+         db::err::BadPassword},
+        {"replaced, same password", true, Password, [&](const QString& f) { bank(f, Password); }, Password, 0},
+        {"prepared and opened with a wrong password", true, other, nothing, other, db::err::BadPassword},
+        {"prepared with a wrong password", true, other, nothing, Password, 0},
+        {"missing when prepared", false, Password, [&](const QString& f) { bank(f, Password); }, Password, 0},
+    };
+    std::vector<QString> files;
+    for (const Case& c : cases) {
+        files.push_back(dir.filePath(QStringLiteral("prepared%1.dll").arg(files.size())));
+        if (c.there)
+            bank(files.back(), Password);
+        db::prepareConnection(connString(files.back(), c.preparedPassword));
+    }
+    // Time for the preparations to end; the outcome may not depend on it.
+    QThread::msleep(300);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        c.then(files[i]);
+        db::Connection prepared;
+        prepared.setConnectionString(connString(files[i], c.openPassword));
+        EXPECT_EQ(failureNumber([&] { prepared.open(); }), c.number) << c.name;
+        if (c.number == 0) {
+            Recordset rs;
+            rs.open(Columns + QStringLiteral("where zhangjie<=7"), prepared, CursorType::Keyset, LockType::Optimistic);
+            EXPECT_EQ(idsOf(rs), std::vector<int>{1}) << c.name;
+        }
+    }
 }
 
 TEST_F(Engine, ClosedObjectsFail)
