@@ -14,6 +14,7 @@
 
 #include "GeneratedBank.h"
 #include "Ratios.h"
+#include "RawSqlite.h"
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
 #include "forms/Runtime.h"
@@ -71,17 +72,6 @@ void EnginePaperDrawnAndOpened(benchmark::State& state)
     forms::setAppPath(QString());
 }
 
-class Prepared {
-public:
-    Prepared(sqlite3* db, const std::string& sql) { sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr); }
-    ~Prepared() { sqlite3_finalize(stmt_); }
-    Prepared(const Prepared&) = delete;
-    Prepared& operator=(const Prepared&) = delete;
-    sqlite3_stmt* get() const { return stmt_; }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
 
 void FairRawPaperDrawnAndOpened(benchmark::State& state)
 {
