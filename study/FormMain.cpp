@@ -520,19 +520,15 @@ void FormMain::ShowQuestion()
     lblAnswer->setVisible(true);
 
     const char* const columns[] = {"ans1", "ans2", "ans3", "ans4"};
-    const char* const heads[] = {"A、", "B、", "C、", "D、"};
-    QString lines;
+    std::array<QString, 4> options;
     for (int i = 0; i < 4; ++i) {
         const vb::Variant option = r.value(QLatin1String(columns[i]));
-        if (!NullOrEmpty(option)) {
-            lines += QString::fromUtf8(heads[i]) + shownText(option.toString());
-            if (i < 3)
-                lines += QStringLiteral("\r\n");
-            imgAnswer(i).setVisible(true);
-        } else {
-            imgAnswer(i).setVisible(false);
-        }
+        const bool present = !NullOrEmpty(option);
+        if (present)
+            options[static_cast<std::size_t>(i)] = shownText(option.toString());
+        imgAnswer(i).setVisible(present);
     }
+    const QString lines = optionLines(options);
     lblAnswer->setCaption(lines);
     fitCaption(*lblAnswer, OptionsLabel);
     lblAnswer->setToolTipText(lines);
