@@ -422,3 +422,32 @@ TEST_F(Window, MovesWithoutTheLeftButtonRecordNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Window, ChangeAllBackgroundsRecoloursTheWindowsControlsAtAResize)
+{
+    for (bool change : {false, true}) {
+        SF& f = framed(400, 300);
+        auto* panel = new forms::Frame(*form, &f, QStringLiteral("panel"));
+        panel->move(600, 900, 1500, 1500);
+        auto* box = new forms::TextBox(*form, &f, QStringLiteral("box")); // the window background colour
+        box->move(3000, 900, 1500, 400);
+        auto* button = new forms::CommandButton(*form, &f, QStringLiteral("button"));
+        button->move(3000, 1800, 1500, 400);
+        button->setStyle(0);
+        f.m_bChangeAllBackgrounds = change;
+        f.m_lBackColorStyle = SF::BackThemeFill;
+        form->setClientSize(420 * Tw, 300 * Tw);
+        f.move(0, 0, 420 * Tw, 300 * Tw); // a resize
+        const QImage shot = form->window()->grab().toImage();
+        const QRgb fill = qRgb(0xF8, 0xF8, 0xF2), white = qRgb(255, 255, 255);
+        EXPECT_EQ(shot.pixel(60, 80), change ? fill : white) << change;
+        EXPECT_EQ(box->backColor(), static_cast<long>(0x80000005));
+        EXPECT_EQ(button->style(), change ? 1 : 0);
+        EXPECT_EQ(f.m_picRight->backColor(), 0x486B62); // the grips keep the frame colour
+        EXPECT_EQ(shot.pixel(417, 150), qRgb(0x62, 0x6B, 0x48));
+    }
+}
+
+} // namespace
