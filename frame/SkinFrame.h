@@ -318,6 +318,8 @@ private:
     // The caption step of the title bar, with the caption rectangle.
     void DrawCaption(win32RECT& rc);
     // The title background of one style over a column range.
+    // The title height T for the caption height and Style.
+    std::int32_t TitleHeightOfStyle() const;
     void PaintTitleBackground(std::int32_t x0, std::int32_t width, std::int32_t t, bool outline, bool gripStrip = true);
     // The back colour that BackColorStyle gives, translated; false for a
     // style outside the three.

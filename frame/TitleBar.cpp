@@ -16,6 +16,12 @@ std::int16_t sum16(std::int32_t a, std::int32_t b)
 }
 } // namespace
 
+std::int32_t SkinFrame::TitleHeightOfStyle() const
+{
+    // The tall style's strip of grip dots adds 10 pixels.
+    return m_lStyle == StyleGripBar ? m_lCaptionHeight + 10 : m_lCaptionHeight;
+}
+
 void SkinFrame::TitleBarHeightSetup()
 {
     reportOnFailure("TitleBarHeightSetup", [&] {
@@ -23,7 +29,7 @@ void SkinFrame::TitleBarHeightSetup()
         const std::int16_t least = sum16(m_iIconSize, 15);
         if (m_lCaptionHeight < least)
             m_lCaptionHeight = least;
-        m_lTitleHeight = m_lStyle == StyleGripBar ? m_lCaptionHeight + 10 : m_lCaptionHeight;
+        m_lTitleHeight = TitleHeightOfStyle();
     });
 }
 
@@ -71,7 +77,7 @@ void SkinFrame::DrawTitleBarInitial()
         surface().setBackground(QPixmap());
         cls();
         if (m_lStyle >= StyleCylinder && m_lStyle <= StyleLinear) {
-            m_lTitleHeight = m_lStyle == StyleGripBar ? m_lCaptionHeight + 10 : m_lCaptionHeight;
+            m_lTitleHeight = TitleHeightOfStyle();
             PaintTitleBackground(-1, m_lTitleStartX + 2, m_lTitleHeight, m_lStyle == StyleCylinder);
         }
         if (!m_picIcon.isNull()) {
@@ -103,7 +109,7 @@ void SkinFrame::DrawTitleBar()
         // rectangle and the buttons' offset.
         RECT rc{0, 0, 0, 0};
         if (m_lStyle >= StyleCylinder && m_lStyle <= StyleLinear) {
-            m_lTitleHeight = m_lStyle == StyleGripBar ? m_lCaptionHeight + 10 : m_lCaptionHeight;
+            m_lTitleHeight = TitleHeightOfStyle();
             const std::int32_t T = m_lTitleHeight;
             PaintTitleBackground(m_lTitleStartX, lng(sw + 1), T, false);
             APILineEx(hDC(), -1, T, lng(sw + 1), T, F);

@@ -67,7 +67,9 @@ void Surface::resize(QSize size)
     size = size.expandedTo(QSize(1, 1));
     if (image_.size() == size)
         return;
-    const QSize old = image_.isNull() ? QSize(0, 0) : image_.size();
+    // What already shows its content: the old image, or on a first image
+    // the background picture drawn into it.
+    const QSize shown = !image_.isNull() ? image_.size() : background_.isNull() ? QSize(0, 0) : background_.size();
     const bool isView = !image_.isNull() && store_ && image_.constBits() == store_->constBits();
     if (isView && size.width() <= store_->width() && size.height() <= store_->height()) {
         image_ = viewOf(store_, size);
@@ -87,7 +89,7 @@ void Surface::resize(QSize size)
         image_ = std::move(view);
     }
     // The new area shows the back colour.
-    fillOutside(image_, old.isEmpty() ? (background_.isNull() ? QSize(0, 0) : background_.size()) : old, back_);
+    fillOutside(image_, shown, back_);
     refresh();
 }
 

@@ -112,7 +112,4 @@ private:
 // The surface of a device-context handle, or nullptr.
 Surface* surfaceFromDC(Handle hDC);
 
-// A handle of the runtime's one series, for windows and device contexts.
-Handle issueHandle();
-
 } // namespace forms

@@ -1,6 +1,5 @@
 #include "forms/Window.h"
 
-#include "forms/Surface.h"
 
 #include "forms/Runtime.h"
 

@@ -118,6 +118,9 @@ private:
     std::vector<std::function<void()>> deferred_;
 };
 
+// A handle of the runtime's one series, for windows and device contexts.
+Handle issueHandle();
+
 // The window or control of a handle, or nullptr once it is gone.
 Window* fromHandle(Handle handle);
 
