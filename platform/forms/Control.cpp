@@ -194,15 +194,17 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     case wm::RButtonDown:
     case wm::MButtonDown: mouse(onMouseDown, button(msg)); break;
     case wm::LButtonDblClk:
-    case wm::RButtonDblClk:
-    case wm::MButtonDblClk:
-        // Without a double-click handler the second press is a press again.
-        if (onDblClick && msg == wm::LButtonDblClk) {
-            releaseEndsDblClick_ = true;
+        // The second press of a double-click is the double-click and
+        // nothing else: no press, and its release is no click. A control
+        // without a handler for it hears only the release.
+        releaseEndsDblClick_ = true;
+        if (onDblClick)
             raise(onDblClick);
-        } else
-            mouse(onMouseDown, button(msg));
+        if (!widgetTakesDblClick_)
+            return 0;
         break;
+    case wm::RButtonDblClk:
+    case wm::MButtonDblClk: mouse(onMouseDown, button(msg)); break;
     case wm::LButtonUp:
     case wm::RButtonUp:
     case wm::MButtonUp: {
@@ -218,13 +220,20 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     }
     case wm::KeyDown:
     case wm::SysKeyDown: {
-        int code = static_cast<int>(wParam);
+        // Every key goes on to the widget, one the table has no code for
+        // as well; only a handler that sets the code to 0 keeps it back.
+        const int named = static_cast<int>(wParam);
+        int code = named;
         if (onKeyDown)
-            raise([&] { onKeyDown(code, shift | (msg == wm::SysKeyDown ? 4 : 0)); });
-        if (code != 0)
+            raise([&] { onKeyDown(code, keyShift() | (msg == wm::SysKeyDown ? 4 : 0)); });
+        if (code != 0 || named == 0)
             passToWidget();
         return 0;
     }
+    case wm::Char:
+        // A control without a key filter lets the widget type it.
+        passToWidget();
+        return 0;
     default: return 0;
     }
     if (widgetTakesInput_)

@@ -106,6 +106,10 @@ protected:
     bool pixelScale_ = false;
     // The release that follows a double-click is no click.
     bool releaseEndsDblClick_ = false;
+    // Whether the widget may take the second press of a double-click (a
+    // text box selects a word); a widget that clicks on its own release
+    // would click a second time.
+    bool widgetTakesDblClick_ = true;
 
 private:
     void applyCursor();

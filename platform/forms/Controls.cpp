@@ -2,6 +2,7 @@
 
 #include "forms/Form.h"
 #include "forms/Runtime.h"
+#include "forms/VirtualKey.h"
 #include "vb/Failure.h"
 
 #include <QCheckBox>
@@ -261,6 +262,7 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
 {
     clickOnRelease_ = false;
     widgetTakesInput_ = true;
+    widgetTakesDblClick_ = false;
     box_->setAutoFillBackground(true);
     applyColours();
     QObject::connect(box_, &QCheckBox::clicked, this, [this] { raise(onClick); });
@@ -348,9 +350,24 @@ CommandButton::CommandButton(Form& form, Control* container, const QString& name
 {
     clickOnRelease_ = false;
     widgetTakesInput_ = true;
+    widgetTakesDblClick_ = false;
     backColor_ = ButtonFace;
     applyColours();
     QObject::connect(button_, &QPushButton::clicked, this, [this] { raise(onClick); });
+}
+
+qintptr CommandButton::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
+{
+    // Return clicks a focused button as it goes down; Space clicks it as it
+    // comes up, which the widget does itself.
+    if (msg != wm::KeyDown || wParam != vk::Return)
+        return Control::defaultProcedure(msg, wParam, lParam);
+    int code = vk::Return;
+    if (onKeyDown)
+        raise([&] { onKeyDown(code, keyShift()); });
+    if (code != 0)
+        button_->click();
+    return 0;
 }
 
 QString CommandButton::caption() const

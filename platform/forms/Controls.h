@@ -144,6 +144,8 @@ public:
     int style() const { return style_; }
     void setStyle(int style) { style_ = style; }
 
+    qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
+
 private:
     QPushButton* button_;
     int style_ = 1;

@@ -226,8 +226,23 @@ void Form::show()
                 shown.end());
     shown.emplace_back(window_.get());
     window_->show();
+    if (loading)
+        focusFirstControl();
     window_->raise();
     window_->activateWindow();
+}
+
+void Form::focusFirstControl()
+{
+    // The first control in creation order that takes the focus by the
+    // keyboard: a window's keys go to it from the start.
+    for (Control* c : controls_) {
+        QWidget* w = c->widget();
+        if (w && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window_.get()) && w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 namespace {

@@ -125,6 +125,7 @@ public:
 
 private:
     void load();
+    void focusFirstControl();
     class Widget;
     std::unique_ptr<Widget> window_;
     QWidget* client_;

@@ -2,8 +2,11 @@
 
 
 #include "forms/Runtime.h"
+#include "forms/VirtualKey.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScopeGuard>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -26,6 +29,9 @@ std::unordered_map<Handle, Window*>& registry()
 }
 
 bool* currentPass = nullptr;
+// The modifiers of the key press being delivered.
+Qt::KeyboardModifiers currentKeyModifiers;
+bool inKeyPress = false;
 
 // Mouse buttons and modifier keys as a mouse message carries them.
 quintptr mouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
@@ -52,50 +58,6 @@ unsigned buttonMessage(QEvent::Type type, Qt::MouseButton button)
     case Qt::RightButton: return wm::RButtonDown + column;
     case Qt::MiddleButton: return wm::MButtonDown + column;
     default: return 0;
-    }
-}
-
-// The virtual-key code of a Qt key, for the keys the program looks at.
-quintptr virtualKey(int key)
-{
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return static_cast<quintptr>(key);
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<quintptr>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 0x70 + static_cast<quintptr>(key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: return 0x09;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 0x0D;
-    case Qt::Key_Shift: return 0x10;
-    case Qt::Key_Control: return 0x11;
-    case Qt::Key_Alt: return 0x12;
-    case Qt::Key_Escape: return 0x1B;
-    case Qt::Key_Space: return 0x20;
-    case Qt::Key_Left: return 0x25;
-    case Qt::Key_Up: return 0x26;
-    case Qt::Key_Right: return 0x27;
-    case Qt::Key_Down: return 0x28;
-    case Qt::Key_Delete: return 0x2E;
-    default: return 0;
-    }
-}
-
-// The character a key press types, as the key event of a text box sees it.
-int typedCharacter(const QKeyEvent* ke)
-{
-    switch (ke->key()) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Tab: return 9;
-    default:
-        if (!ke->text().isEmpty() && !(ke->modifiers() & Qt::ControlModifier))
-            return ke->text().at(0).unicode();
-        return 0;
     }
 }
 
@@ -179,11 +141,19 @@ private:
         case QEvent::KeyPress: {
             auto* ke = static_cast<QKeyEvent*>(event);
             const bool alt = ke->modifiers() & Qt::AltModifier;
+            const Qt::KeyboardModifiers outerModifiers = currentKeyModifiers;
+            const bool outerKeyPress = inKeyPress;
+            currentKeyModifiers = ke->modifiers();
+            inKeyPress = true;
+            const auto restore = qScopeGuard([&] {
+                currentKeyModifiers = outerModifiers;
+                inKeyPress = outerKeyPress;
+            });
             pass = false;
-            w.send(alt ? wm::SysKeyDown : wm::KeyDown, virtualKey(ke->key()), alt ? (1 << 29) : 0);
+            w.send(alt ? wm::SysKeyDown : wm::KeyDown, static_cast<quintptr>(virtualKey(*ke)), alt ? (1 << 29) : 0);
             if (!pass || !fromHandle(h))
                 return !pass;
-            const int c = typedCharacter(ke);
+            const int c = typedCharacter(*ke);
             if (c == 0)
                 return false;
             pass = false;
@@ -205,14 +175,21 @@ private:
             w.send(wm::MouseMove, mouseKeys(me->buttons(), me->modifiers()), l);
             return !pass;
         }
-        const unsigned msg = buttonMessage(event->type(), me->button());
+        unsigned msg = buttonMessage(event->type(), me->button());
         if (msg == 0)
             return false;
+        // A double-click is two presses on one control; a second press on
+        // another one (the first click put it under the pointer) is a press.
+        if (event->type() == QEvent::MouseButtonDblClick && h != lastPress_)
+            msg -= wm::LButtonDblClk - wm::LButtonDown;
+        if (event->type() != QEvent::MouseButtonRelease)
+            lastPress_ = h;
         w.send(msg, mouseKeys(me->buttons() | me->button(), me->modifiers()), l);
         return !pass;
     }
 
     QHash<QWidget*, Handle> widgets_;
+    Handle lastPress_ = 0;
 };
 
 } // namespace
@@ -301,6 +278,12 @@ void passToWidget()
 {
     if (currentPass)
         *currentPass = true;
+}
+
+int keyShift()
+{
+    const Qt::KeyboardModifiers m = inKeyPress ? currentKeyModifiers : QGuiApplication::keyboardModifiers();
+    return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
 }
 
 } // namespace forms

@@ -128,4 +128,8 @@ Window* fromHandle(Handle handle);
 // the widget have it as well (typing in a text box, opening a list).
 void passToWidget();
 
+// The shift mask (1 Shift, 2 Ctrl, 4 Alt) of the keyboard as the key
+// message in progress found it.
+int keyShift();
+
 } // namespace forms

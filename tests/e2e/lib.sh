@@ -16,8 +16,10 @@ displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
 pid=
+wmpid=
 cleanup() {
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  [[ -n "$wmpid" ]] && kill "$wmpid" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -f "$displayfile"
   rm -rf "$folder"
@@ -26,6 +28,18 @@ trap cleanup EXIT
 for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
 [[ -s "$displayfile" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$displayfile")"
+
+# A script that sets wm=openbox runs the program under that window manager,
+# as on a learner's desktop: windows are activated and take the focus.
+if [[ "${wm:-}" == openbox ]]; then
+  openbox --sm-disable >/dev/null 2>&1 &
+  wmpid=$!
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
+fi
 
 "$program" >"$outdir/$run.log" 2>&1 &
 pid=$!

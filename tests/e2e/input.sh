@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The learner's keys and double-clicks on the real window under a window
+# manager (openbox), where windows are activated and take the focus as on a
+# desktop: a double-click on A answers one question and moves one step; a
+# number typed over the selected go-to box shows that question; Return and
+# Space close the result dialog.
+#   input.sh PROGRAM NAME OUTDIR BANK_STATES
+set -euo pipefail
+program=$1 name=$2 outdir=$3 bankstates=$4
+wm=openbox
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# The question panel without the go-to box (its cursor blinks) and without
+# the buttons the pointer rests on.
+question() { convert "$outdir/$1.png" -crop 660x250+$((winx + 20))+$((winy + 190)) +repage "$outdir/$1-question.png"; }
+same() { compare -metric AE "$outdir/$1-question.png" "$outdir/$2-question.png" null: 2>/dev/null; }
+box() { xdotool mousemove --window "$window" 860 176 click 1; sleep 0.3; }
+
+click 110 111 1                      # 顺序练习: question 1
+# A is question 1's right answer: the first click answers it and moves on,
+# the second press is the double-click and answers nothing.
+xdotool mousemove --window "$window" 601 484 click --repeat 2 --delay 60 1
+sleep 1
+shot "$name-input-dblclick"
+states=$("$bankstates" "$name" "$folder") || fail "cannot read the bank"
+first=$(sed -n 1p <<<"$states") second=$(sed -n 2p <<<"$states")
+[[ "$first" =~ ^[0-9]+\ A$ ]] || fail "question 1 holds '$first' after the double-click, not A"
+[[ "$second" =~ ^[0-9]+\ $ ]] || fail "question 2 holds '$second' after a double-click on question 1"
+question "$name-input-dblclick"
+
+# Click into the go-to box, End, Shift+Home selects the number, 12 typed
+# over it, Enter.
+box
+xdotool key End shift+Home
+xdotool type --delay 100 12
+xdotool key Return
+sleep 0.5
+[[ -z "$(others)" ]] || { shot "$name-input-goto-fail"; fail "a message box came up: the box did not take 12"; }
+shot "$name-input-goto12"
+question "$name-input-goto12"
+same "$name-input-dblclick" "$name-input-goto12" && fail "the typed number changed nothing"
+# The same question reached another way: back to 1 through the box, then
+# eleven steps of 下一题, each click apart from the last by more than a
+# double-click's time.
+box
+xdotool key End shift+Home
+xdotool type 1
+sleep 0.3
+for _ in $(seq 11); do click 696 521 0.6; done
+shot "$name-input-next12"
+question "$name-input-next12"
+same "$name-input-goto12" "$name-input-next12" || fail "the go-to box did not show question 12"
+
+# The result dialog, closed by a key at each of two exams.
+for key in Return space; do
+  click 877 111 1                    # 模拟考试
+  click 776 519 1                    # 交卷
+  confirm=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
+  xdotool windowfocus --sync "$confirm" 2>/dev/null || true
+  xdotool key Return                 # Yes is the default
+  timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' >/dev/null || fail "no result dialog"
+  sleep 0.5
+  shot "$name-input-result-$key"
+  xdotool key "$key"
+  for _ in $(seq 30); do
+    xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+  xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 && fail "$key left the result dialog open"
+done
+close_and_check_exit
+echo "e2e $name: one answer for a double-click, question 12 typed into the go-to box, the result dialog closed by Return and Space"
