@@ -7,10 +7,13 @@
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 
 using fixture::question;
 
@@ -153,6 +156,83 @@ TEST_F(Screen, TheWindowIsSetInTahoma)
         EXPECT_EQ(QFontInfo(c->font()).family(), QStringLiteral("Tahoma")) << c->name().toStdString();
     // A folder without it registers nothing (DejaVu Sans then stands in).
     EXPECT_FALSE(forms::registerTahoma(dir.path()));
+}
+
+// Pixels at least half-way from white to any text colour of the panel
+// (black, red, green, orange): the strokes of its letters.
+int strokes(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            n += 255 - std::min({qRed(p), qGreen(p), qBlue(p)}) >= 128;
+        }
+    return n;
+}
+
+TEST_F(Screen, BoldTextIsDrawnBold)
+{
+    study::FormMain& f = practice({question(1, 1)});
+    f.lblTime->setVisible(true);
+    f.lblMyAnswer->setVisible(true);
+    f.lblRightAnswer->setVisible(true);
+    f.cboJump->addItem(QString());
+    f.cboJump->addItem(QStringLiteral("2013"));
+    struct Case {
+        forms::Control* control;
+        std::function<void(const QString&)> write;
+    };
+    auto labelled = [](forms::Label* l) { return Case{l, [l](const QString& t) { l->setCaption(t); }}; };
+    forms::ComboBox* combo = f.cboJump;
+    const Case cases[] = {
+        labelled(f.lblAll), labelled(f.lblTime), labelled(f.lblMyAnswer), labelled(f.lblRightAnswer),
+        // Written as the display writes it, without a jump.
+        {f.txtCurrent, [&f](const QString& t) {
+             f.SuppressJump = true;
+             f.txtCurrent->setText(t);
+             f.SuppressJump = false;
+         }},
+        {f.FR01, [&f](const QString& t) { f.FR01->setCaption(t); }},
+        // The jump box shows its items; an empty one and one of digits are
+        // added for the measure.
+        {combo, [combo](const QString& t) {
+             const int item = t.isEmpty() ? 2 : t == QLatin1String("2013") ? 3 : 0;
+             combo->setListIndex(item);
+         }},
+    };
+    // The windows are laid out for the bold face's widths.
+    const QString boldFace = QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf");
+    ASSERT_TRUE(QFile::exists(boldFace));
+    const QString digits = QStringLiteral("0123456789");
+    for (const Case& c : cases) {
+        const QFont designed = c.control->font();
+        ASSERT_TRUE(designed.bold()) << c.control->name().toStdString();
+        const QRawFont face(boldFace, QFontInfo(designed).pixelSize());
+        double width = 0;
+        for (const QPointF& advance : face.advancesForGlyphIndexes(face.glyphIndexesForString(digits)))
+            width += advance.x();
+        EXPECT_NEAR(QFontMetricsF(designed).horizontalAdvance(digits), width, 0.01) << c.control->name().toStdString();
+        // What the letters add to the panel, in the designed font and in its
+        // regular weight.
+        auto letters = [&](const QString& text, bool bold) {
+            QFont font = designed;
+            font.setBold(bold);
+            c.control->setFont(font);
+            c.write(QString());
+            const int without = strokes(panel(f));
+            c.write(text);
+            return strokes(panel(f)) - without;
+        };
+        // Digits, and Chinese (the jump box's own item).
+        for (const QString& text : {QStringLiteral("2013"), QStringLiteral("自动")}) {
+            const int regular = letters(text, false), bold = letters(text, true);
+            EXPECT_GT(regular, 10) << c.control->name().toStdString();
+            EXPECT_GE(bold, regular * 6 / 5) << c.control->name().toStdString() << " " << text.toStdString()
+                                             << ": regular " << regular << ", bold " << bold;
+        }
+        c.control->setFont(designed);
+    }
 }
 
 TEST_F(Screen, AMessageBoxShowsItsTextAndButtonsOnly)
