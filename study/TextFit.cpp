@@ -4,6 +4,8 @@
 #include "forms/Runtime.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -24,14 +26,16 @@ QFont WrappedLabel::font() const
     return forms::font(QStringLiteral("Tahoma"), points);
 }
 
-Wrap wrapText(const QFont& font, int width, const QString& text)
+namespace {
+// Lays `text` out in `layout` as a label draws its word-wrapped text: line
+// separators for the breaks, each line on a whole pixel after the font's
+// leading.
+Wrap layOut(QTextLayout& layout, const QFont& font, int width, const QString& text)
 {
-    // Laid out as a label draws its word-wrapped text: one layout, line
-    // separators for the breaks, each line on a whole pixel after the
-    // font's leading.
     QString shown = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(shown, font);
+    layout.setText(shown);
+    layout.setFont(font);
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
@@ -62,18 +66,40 @@ Wrap wrapText(const QFont& font, int width, const QString& text)
     }
     return w;
 }
+} // namespace
+
+Wrap wrapText(const QFont& font, int width, const QString& text)
+{
+    QTextLayout layout;
+    return layOut(layout, font, width, text);
+}
 
 bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
 {
     const int width = forms::toPixelsX(label.width);
-    const Wrap w = wrapText(font, width, text);
-    if (w.width > width || w.height > forms::toPixelsY(label.clearHeight))
+    QTextLayout layout;
+    const Wrap w = layOut(layout, font, width, text);
+    if (w.width > width)
         return false;
+    // Judged on the letters as drawn: a line's box runs on below its
+    // letters (the room for descenders of the tallest font in it), and
+    // that empty room may lie under the next control.
+    QImage drawn(width, std::max(w.height, forms::toPixelsY(label.height)) + 8, QImage::Format_Alpha8);
+    drawn.fill(Qt::transparent);
+    QPainter p(&drawn);
+    p.setPen(Qt::black);
+    layout.draw(&p, QPointF(0, 0));
+    p.end();
     const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
-                        QPoint(width, forms::toPixelsY(label.height)));
-    return std::none_of(w.lines.begin(), w.lines.end(), [&](const QRect& line) {
-        return line.width() > 0 && line.intersects(covered);
-    });
+                        QPoint(width - 1, drawn.height() - 1));
+    const int clear = forms::toPixelsY(label.clearHeight);
+    for (int y = 0; y < drawn.height(); ++y) {
+        const uchar* row = drawn.constScanLine(y);
+        const int from = y >= clear ? 0 : y >= covered.top() ? covered.left() : width;
+        if (std::any_of(row + std::min(from, width), row + width, [](uchar a) { return a != 0; }))
+            return false;
+    }
+    return true;
 }
 
 void fitCaption(forms::Label& label, const WrappedLabel& design)

@@ -355,6 +355,54 @@ TEST_F(Screen, LongTextsGetASmallerFontDownToNinePoints)
     }
 }
 
+TEST_F(Screen, ATitleKeepsItsSizeUntilItsLettersReachThePicture)
+{
+    // A line holds a little under 46 ideographs at 15 pt; the picture area
+    // begins 415 pixels from the title's left and 46 pixels below its top.
+    const int perLine = ideographsPerLine(study::TitleLabel.font(), 920);
+    struct Case {
+        const char* name;
+        QString question;
+        bool designSize;
+    };
+    const Case cases[] = {
+        {"two lines, the second running over the picture area", QString(perLine + 24, QChar(0x8F66)), true},
+        {"two lines with descenders", QString(perLine + 20, QChar(0x8F66)) + QStringLiteral(" gjpqy"), true},
+        {"three lines", QString(2 * perLine + 25, QChar(0x8F66)), false},
+    };
+    std::vector<banks::QuestionRow> rows;
+    for (const Case& c : cases) {
+        rows.push_back(question(static_cast<int>(rows.size()) + 1, 1));
+        rows.back().question = c.question;
+        rows.back().bmp = QStringLiteral("\\wide.png");
+    }
+    // A dark picture across the whole area, which hides what lies under it.
+    QDir().mkpath(folder + QStringLiteral("/testimages"));
+    QImage wide(501, 220, QImage::Format_RGB32);
+    wide.fill(QColor(20, 20, 20));
+    ASSERT_TRUE(wide.save(folder + QStringLiteral("/testimages/wide.png")));
+    study::FormMain& f = practice(rows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(study::wrapText(study::TitleLabel.font(), 920, f.lblTitle->caption()).lines.size(), c.designSize ? 2u : 3u);
+        if (c.designSize) {
+            EXPECT_EQ(f.lblTitle->font().pointSizeF(), 15);
+        } else {
+            EXPECT_LT(f.lblTitle->font().pointSizeF(), 15);
+        }
+        // Every letter is seen: the title's ink outside the picture area is
+        // the whole of it.
+        f.lblAnswer->setVisible(false);
+        QImage shot = panel(f);
+        f.lblAnswer->setVisible(true);
+        QPainter p(&shot);
+        p.fillRect(f.FrameBack->widget()->geometry(), Qt::white);
+        p.end();
+        EXPECT_EQ(ink(under(shot, *f.lblTitle)), wholeInk(*f.lblTitle));
+        f.imgNext_Click();
+    }
+}
+
 TEST(TextFit, MeasuresAsTheLabelDrawsAndFindsALetterLeftAlone)
 {
     const QString clause = QStringLiteral("在高速公路上行驶遇到前方车辆紧急制动时应当");
