@@ -81,18 +81,23 @@ bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
     const Wrap w = layOut(layout, font, width, text);
     if (w.width > width)
         return false;
-    // Judged on the letters as drawn: a line's box runs on below its
-    // letters (the room for descenders of the tallest font in it), and
+    const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
+                        QPoint(width - 1, std::max(w.height, forms::toPixelsY(label.height)) + 7));
+    const int clear = forms::toPixelsY(label.clearHeight);
+    // Lines whose boxes stay clear need no drawing.
+    if (w.height <= clear && std::none_of(w.lines.begin(), w.lines.end(), [&](const QRect& line) {
+            return line.width() > 0 && line.intersects(covered);
+        }))
+        return true;
+    // Otherwise judged on the letters as drawn: a line's box runs on below
+    // its letters (the room for descenders of the tallest font in it), and
     // that empty room may lie under the next control.
-    QImage drawn(width, std::max(w.height, forms::toPixelsY(label.height)) + 8, QImage::Format_Alpha8);
+    QImage drawn(width, covered.bottom() + 1, QImage::Format_Alpha8);
     drawn.fill(Qt::transparent);
     QPainter p(&drawn);
     p.setPen(Qt::black);
     layout.draw(&p, QPointF(0, 0));
     p.end();
-    const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
-                        QPoint(width - 1, drawn.height() - 1));
-    const int clear = forms::toPixelsY(label.clearHeight);
     for (int y = 0; y < drawn.height(); ++y) {
         const uchar* row = drawn.constScanLine(y);
         const int from = y >= clear ? 0 : y >= covered.top() ? covered.left() : width;
