@@ -84,25 +84,27 @@ bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
     const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
                         QPoint(width - 1, std::max(w.height, forms::toPixelsY(label.height)) + 7));
     const int clear = forms::toPixelsY(label.clearHeight);
-    // Lines whose boxes stay clear need no drawing.
-    if (w.height <= clear && std::none_of(w.lines.begin(), w.lines.end(), [&](const QRect& line) {
-            return line.width() > 0 && line.intersects(covered);
-        }))
-        return true;
-    // Otherwise judged on the letters as drawn: a line's box runs on below
-    // its letters (the room for descenders of the tallest font in it), and
-    // that empty room may lie under the next control.
-    QImage drawn(width, covered.bottom() + 1, QImage::Format_Alpha8);
-    drawn.fill(Qt::transparent);
-    QPainter p(&drawn);
-    p.setPen(Qt::black);
-    layout.draw(&p, QPointF(0, 0));
-    p.end();
-    for (int y = 0; y < drawn.height(); ++y) {
-        const uchar* row = drawn.constScanLine(y);
-        const int from = y >= clear ? 0 : y >= covered.top() ? covered.left() : width;
-        if (std::any_of(row + std::min(from, width), row + width, [](uchar a) { return a != 0; }))
-            return false;
+    // Judged on the letters as drawn: a line's box runs on below its
+    // letters (the room for descenders of the tallest font in it), and that
+    // empty room may lie under the next control. Only the lines whose boxes
+    // reach the covered part or the clear height are drawn, one at a time.
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QRect& box = w.lines[static_cast<std::size_t>(i)];
+        if (box.bottom() < clear && (box.width() == 0 || !box.intersects(covered)))
+            continue;
+        QImage drawn(width, box.height() + 4, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        p.setPen(Qt::black);
+        layout.lineAt(i).draw(&p, QPointF(0, -box.top()));
+        p.end();
+        for (int y = 0; y < drawn.height(); ++y) {
+            const int at = box.top() + y;
+            const int from = at >= clear ? 0 : at >= covered.top() ? covered.left() : width;
+            const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+            if (std::any_of(row + std::min(from, width), row + width, [](QRgb p) { return qAlpha(p) != 0; }))
+                return false;
+        }
     }
     return true;
 }
