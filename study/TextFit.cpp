@@ -4,6 +4,8 @@
 #include "forms/Runtime.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -24,14 +26,16 @@ QFont WrappedLabel::font() const
     return forms::font(QStringLiteral("Tahoma"), points);
 }
 
-Wrap wrapText(const QFont& font, int width, const QString& text)
+namespace {
+// Lays `text` out in `layout` as a label draws its word-wrapped text: line
+// separators for the breaks, each line on a whole pixel after the font's
+// leading.
+Wrap layOut(QTextLayout& layout, const QFont& font, int width, const QString& text)
 {
-    // Laid out as a label draws its word-wrapped text: one layout, line
-    // separators for the breaks, each line on a whole pixel after the
-    // font's leading.
     QString shown = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(shown, font);
+    layout.setText(shown);
+    layout.setFont(font);
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
@@ -62,18 +66,47 @@ Wrap wrapText(const QFont& font, int width, const QString& text)
     }
     return w;
 }
+} // namespace
+
+Wrap wrapText(const QFont& font, int width, const QString& text)
+{
+    QTextLayout layout;
+    return layOut(layout, font, width, text);
+}
 
 bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
 {
     const int width = forms::toPixelsX(label.width);
-    const Wrap w = wrapText(font, width, text);
-    if (w.width > width || w.height > forms::toPixelsY(label.clearHeight))
+    QTextLayout layout;
+    const Wrap w = layOut(layout, font, width, text);
+    if (w.width > width)
         return false;
     const QRect covered(QPoint(forms::toPixelsX(label.coveredLeft), forms::toPixelsY(label.coveredTop)),
-                        QPoint(width, forms::toPixelsY(label.height)));
-    return std::none_of(w.lines.begin(), w.lines.end(), [&](const QRect& line) {
-        return line.width() > 0 && line.intersects(covered);
-    });
+                        QPoint(width - 1, std::max(w.height, forms::toPixelsY(label.height)) + 7));
+    const int clear = forms::toPixelsY(label.clearHeight);
+    // Judged on the letters as drawn: a line's box runs on below its
+    // letters (the room for descenders of the tallest font in it), and that
+    // empty room may lie under the next control. Only the lines whose boxes
+    // reach the covered part or the clear height are drawn, one at a time.
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QRect& box = w.lines[static_cast<std::size_t>(i)];
+        if (box.bottom() < clear && (box.width() == 0 || !box.intersects(covered)))
+            continue;
+        QImage drawn(width, box.height() + 4, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        p.setPen(Qt::black);
+        layout.lineAt(i).draw(&p, QPointF(0, -box.top()));
+        p.end();
+        for (int y = 0; y < drawn.height(); ++y) {
+            const int at = box.top() + y;
+            const int from = at >= clear ? 0 : at >= covered.top() ? covered.left() : width;
+            const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+            if (std::any_of(row + std::min(from, width), row + width, [](QRgb p) { return qAlpha(p) != 0; }))
+                return false;
+        }
+    }
+    return true;
 }
 
 void fitCaption(forms::Label& label, const WrappedLabel& design)

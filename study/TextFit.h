@@ -42,7 +42,8 @@ struct Wrap {
 Wrap wrapText(const QFont& font, int width, const QString& text);
 
 // Whether every line of `text` in `font` can be read in the label: within
-// its clear height and width, and clear of the part that is covered.
+// its width, and its letters as drawn within its clear height and clear of
+// the part that is covered.
 bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text);
 
 // Gives the label's caption the largest size, from the design size down

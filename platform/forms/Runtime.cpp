@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHash>
+#include <QPainterPath>
 #include <QPalette>
+#include <QRawFont>
 #include <QScreen>
+#include <QtEndian>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -97,16 +101,100 @@ QFont font(const QString& family, double points, bool bold)
     return f;
 }
 
+namespace {
+quint16 read16(const QByteArray& font, qsizetype at)
+{
+    return qFromBigEndian<quint16>(font.constData() + at);
+}
+
+void write16(QByteArray& font, qsizetype at, quint16 value)
+{
+    qToBigEndian<quint16>(value, font.data() + at);
+}
+
+// Where each table of a TrueType file starts, by tag; empty when the file
+// is not one.
+QHash<QByteArray, qsizetype> tables(const QByteArray& font)
+{
+    QHash<QByteArray, qsizetype> at;
+    if (font.size() < 12)
+        return at;
+    const int count = read16(font, 4);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype entry = 12 + 16 * qsizetype(i);
+        if (entry + 16 > font.size())
+            return {};
+        const qsizetype offset = qFromBigEndian<quint32>(font.constData() + entry + 8);
+        const qsizetype length = qFromBigEndian<quint32>(font.constData() + entry + 12);
+        if (offset + length > font.size())
+            return {};
+        at.insert(font.mid(entry, 4), offset);
+    }
+    return at;
+}
+
+// Whether two faces draw the same strokes: the same outlines for a few
+// letters and digits, whatever their widths.
+bool sameStrokes(const QByteArray& regular, const QByteArray& bold)
+{
+    const QRawFont a(regular, 100, QFont::PreferNoHinting), b(bold, 100, QFont::PreferNoHinting);
+    if (!a.isValid() || !b.isValid())
+        return false;
+    const QString probe = QStringLiteral("Hno08");
+    const QList<quint32> ga = a.glyphIndexesForString(probe), gb = b.glyphIndexesForString(probe);
+    if (ga.size() != probe.size() || gb.size() != probe.size())
+        return false;
+    for (qsizetype i = 0; i < ga.size(); ++i) {
+        const QPainterPath pa = a.pathForGlyph(ga[i]), pb = b.pathForGlyph(gb[i]);
+        if (pa.isEmpty() || pa != pb)
+            return false;
+    }
+    return true;
+}
+
+// The bold face of fonts-wine is the regular outlines with the bold advance
+// widths. It calls itself bold, so Qt draws it as it is: spaced as bold,
+// with the strokes of the regular face. Declared a demi-bold face without
+// the bold flags, it still answers every bold request and keeps its widths
+// and heights, and Qt thickens its outlines (a bold request, a face neither
+// flagged bold nor of weight 700) before they are rasterised, with or
+// without antialiasing. Its small-size bitmaps stay: without them Qt reads
+// an ascent a pixel shorter at some sizes. Empty when the file is not as
+// expected.
+QByteArray boldThatShows(QByteArray bold)
+{
+    const QHash<QByteArray, qsizetype> at = tables(bold);
+    const qsizetype head = at.value("head", -1), os2 = at.value("OS/2", -1);
+    if (head < 0 || os2 < 0 || head + 46 > bold.size() || os2 + 64 > bold.size())
+        return {};
+    constexpr quint16 MacBold = 0x1, SelectionBold = 0x20, DemiBold = 600;
+    write16(bold, head + 44, read16(bold, head + 44) & ~MacBold);
+    write16(bold, os2 + 4, DemiBold);
+    write16(bold, os2 + 62, read16(bold, os2 + 62) & ~SelectionBold);
+    return bold;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
 bool registerTahoma(const QString& folder)
 {
     // The windows are laid out for Tahoma's metrics. Debian's fonts-wine
-    // ships a metric-compatible one that fontconfig does not know of.
+    // ships a metric-compatible one that fontconfig does not know of; its
+    // bold face needs the thickening above to look bold.
+    const QByteArray regular = readFile(folder + QStringLiteral("/tahoma.ttf"));
+    QByteArray bold = readFile(folder + QStringLiteral("/tahomabd.ttf"));
+    if (!bold.isEmpty() && sameStrokes(regular, bold))
+        if (const QByteArray shows = boldThatShows(bold); !shows.isEmpty())
+            bold = shows;
     bool any = false;
-    for (const char* file : {"/tahoma.ttf", "/tahomabd.ttf"}) {
-        const QString path = folder + QLatin1String(file);
-        if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
+    for (const QByteArray& face : {regular, bold})
+        if (!face.isEmpty() && QFontDatabase::addApplicationFontFromData(face) >= 0)
             any = true;
-    }
     return any;
 }
 

@@ -31,8 +31,8 @@ constexpr long WindowText = static_cast<long>(0x80000008);
 // stand for installed fonts (see installFontSubstitutes).
 QFont font(const QString& family, double points, bool bold = false);
 void installFontSubstitutes();
-// Registers tahoma.ttf and tahomabd.ttf of `folder` with the application;
-// false when neither could be.
+// Registers tahoma.ttf and tahomabd.ttf of `folder` with the application,
+// the bold face so that it draws bold; false when neither could be.
 bool registerTahoma(const QString& folder);
 
 // The folder of the program's executable, without a final separator.

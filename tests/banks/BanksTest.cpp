@@ -195,7 +195,10 @@ TEST(Builder, RefusesARecordThatDoesNotFitItsLabel)
     const Case cases[] = {
         {"fits", QStringLiteral("这个标志是何含义？"), QStringLiteral("向左急转弯"), ""},
         {"options too long", QStringLiteral("这个标志是何含义？"), clause + clause + clause + clause + clause + clause, "[1001] the options does not fit"},
-        {"title too long", clause + clause + clause + clause, QStringLiteral("向左急转弯"), "[1001] the title does not fit"},
+        // Two lines at 15 pt: the second runs on over the picture area, its
+        // letters above it.
+        {"title of two lines", clause + clause + clause + clause, QStringLiteral("向左急转弯"), ""},
+        {"title of three lines", clause + clause + clause + clause + clause + clause, QStringLiteral("向左急转弯"), "[1001] the title does not fit"},
     };
     for (const Case& c : cases) {
         write(QStringLiteral("ch01.txt"), QStringLiteral("[1001]\nch = 1\ntype = single\nq = %1\nA = %2\nB = 乙\nC = 丙\nD = 丁\nans = 1\n")

@@ -1,6 +1,7 @@
 #include "FrameFixture.h"
 
 #include "forms/Form.h"
+#include "forms/Runtime.h"
 #include "vb/Codepage.h"
 
 #include <QDir>
@@ -316,6 +317,33 @@ TEST_F(Title, TenChineseCharactersAreDrawnWhole)
                 right = std::max(right, x);
     EXPECT_GE(right, 9 + f.textWidth(ten) - 4);
     EXPECT_LT(right, 9 + f.textWidth(ten) + 2);
+}
+
+TEST_F(Title, TheBoldCaptionIsDrawnBold)
+{
+    // The programs' windows are set in Tahoma 14.25 pt; the frame takes it
+    // bold. Its caption against the same caption in the regular weight.
+    auto ink = [&](const QString& caption, bool bold) {
+        SF& f = titled(500, 60, SF::StyleSolid, SF::ThemeKhaki, false, caption);
+        form->window()->setFont(forms::font(QStringLiteral("Tahoma"), 14.25));
+        QFont font = f.ambientFont();
+        font.setBold(bold);
+        f.setFont(font);
+        f.TitleBarHeightSetup();
+        f.BorderStyleSetup();
+        // Solid: the band under row 8 is the frame colour, so the text's
+        // fill colour stands out.
+        int n = 0;
+        for (int y = 9; y < f.m_lTitleHeight; ++y)
+            for (int x = 0; x < f.m_aCapBtn[2].Left; ++x)
+                n += at(x, y) == KhakiL;
+        return n;
+    };
+    for (const QString& caption : {QStringLiteral("Torvasen"), QStringLiteral("2013"), QStringLiteral("驾驶员理论考试")}) {
+        const int regular = ink(caption, false), bold = ink(caption, true);
+        EXPECT_GT(regular, 30) << caption.toStdString();
+        EXPECT_GE(bold, regular * 6 / 5) << caption.toStdString() << ": regular " << regular << ", bold " << bold;
+    }
 }
 
 TEST_F(Title, AnAmpersandUnderlinesTheNextLetter)

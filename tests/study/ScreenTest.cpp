@@ -7,10 +7,13 @@
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 
 using fixture::question;
 
@@ -155,6 +158,83 @@ TEST_F(Screen, TheWindowIsSetInTahoma)
     EXPECT_FALSE(forms::registerTahoma(dir.path()));
 }
 
+// Pixels at least half-way from white to any text colour of the panel
+// (black, red, green, orange): the strokes of its letters.
+int strokes(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            n += 255 - std::min({qRed(p), qGreen(p), qBlue(p)}) >= 128;
+        }
+    return n;
+}
+
+TEST_F(Screen, BoldTextIsDrawnBold)
+{
+    study::FormMain& f = practice({question(1, 1)});
+    f.lblTime->setVisible(true);
+    f.lblMyAnswer->setVisible(true);
+    f.lblRightAnswer->setVisible(true);
+    f.cboJump->addItem(QString());
+    f.cboJump->addItem(QStringLiteral("2013"));
+    struct Case {
+        forms::Control* control;
+        std::function<void(const QString&)> write;
+    };
+    auto labelled = [](forms::Label* l) { return Case{l, [l](const QString& t) { l->setCaption(t); }}; };
+    forms::ComboBox* combo = f.cboJump;
+    const Case cases[] = {
+        labelled(f.lblAll), labelled(f.lblTime), labelled(f.lblMyAnswer), labelled(f.lblRightAnswer),
+        // Written as the display writes it, without a jump.
+        {f.txtCurrent, [&f](const QString& t) {
+             f.SuppressJump = true;
+             f.txtCurrent->setText(t);
+             f.SuppressJump = false;
+         }},
+        {f.FR01, [&f](const QString& t) { f.FR01->setCaption(t); }},
+        // The jump box shows its items; an empty one and one of digits are
+        // added for the measure.
+        {combo, [combo](const QString& t) {
+             const int item = t.isEmpty() ? 2 : t == QLatin1String("2013") ? 3 : 0;
+             combo->setListIndex(item);
+         }},
+    };
+    // The windows are laid out for the bold face's widths.
+    const QString boldFace = QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf");
+    ASSERT_TRUE(QFile::exists(boldFace));
+    const QString digits = QStringLiteral("0123456789");
+    for (const Case& c : cases) {
+        const QFont designed = c.control->font();
+        ASSERT_TRUE(designed.bold()) << c.control->name().toStdString();
+        const QRawFont face(boldFace, QFontInfo(designed).pixelSize());
+        double width = 0;
+        for (const QPointF& advance : face.advancesForGlyphIndexes(face.glyphIndexesForString(digits)))
+            width += advance.x();
+        EXPECT_NEAR(QFontMetricsF(designed).horizontalAdvance(digits), width, 0.01) << c.control->name().toStdString();
+        // What the letters add to the panel, in the designed font and in its
+        // regular weight.
+        auto letters = [&](const QString& text, bool bold) {
+            QFont font = designed;
+            font.setBold(bold);
+            c.control->setFont(font);
+            c.write(QString());
+            const int without = strokes(panel(f));
+            c.write(text);
+            return strokes(panel(f)) - without;
+        };
+        // Digits, and Chinese (the jump box's own item).
+        for (const QString& text : {QStringLiteral("2013"), QStringLiteral("自动")}) {
+            const int regular = letters(text, false), bold = letters(text, true);
+            EXPECT_GT(regular, 10) << c.control->name().toStdString();
+            EXPECT_GE(bold, regular * 6 / 5) << c.control->name().toStdString() << " " << text.toStdString()
+                                             << ": regular " << regular << ", bold " << bold;
+        }
+        c.control->setFont(designed);
+    }
+}
+
 TEST_F(Screen, AMessageBoxShowsItsTextAndButtonsOnly)
 {
     study::FormMain& f = practice({question(1, 1)});
@@ -271,6 +351,54 @@ TEST_F(Screen, LongTextsGetASmallerFontDownToNinePoints)
         if (!c.whole) {
             EXPECT_EQ(f.lblAnswer->font().pointSizeF(), 9);
         }
+        f.imgNext_Click();
+    }
+}
+
+TEST_F(Screen, ATitleKeepsItsSizeUntilItsLettersReachThePicture)
+{
+    // A line holds a little under 46 ideographs at 15 pt; the picture area
+    // begins 415 pixels from the title's left and 46 pixels below its top.
+    const int perLine = ideographsPerLine(study::TitleLabel.font(), 920);
+    struct Case {
+        const char* name;
+        QString question;
+        bool designSize;
+    };
+    const Case cases[] = {
+        {"two lines, the second running over the picture area", QString(perLine + 24, QChar(0x8F66)), true},
+        {"two lines with descenders", QString(perLine + 20, QChar(0x8F66)) + QStringLiteral(" gjpqy"), true},
+        {"three lines", QString(2 * perLine + 25, QChar(0x8F66)), false},
+    };
+    std::vector<banks::QuestionRow> rows;
+    for (const Case& c : cases) {
+        rows.push_back(question(static_cast<int>(rows.size()) + 1, 1));
+        rows.back().question = c.question;
+        rows.back().bmp = QStringLiteral("\\wide.png");
+    }
+    // A dark picture across the whole area, which hides what lies under it.
+    QDir().mkpath(folder + QStringLiteral("/testimages"));
+    QImage wide(501, 220, QImage::Format_RGB32);
+    wide.fill(QColor(20, 20, 20));
+    ASSERT_TRUE(wide.save(folder + QStringLiteral("/testimages/wide.png")));
+    study::FormMain& f = practice(rows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(study::wrapText(study::TitleLabel.font(), 920, f.lblTitle->caption()).lines.size(), c.designSize ? 2u : 3u);
+        if (c.designSize) {
+            EXPECT_EQ(f.lblTitle->font().pointSizeF(), 15);
+        } else {
+            EXPECT_LT(f.lblTitle->font().pointSizeF(), 15);
+        }
+        // Every letter is seen: the title's ink outside the picture area is
+        // the whole of it.
+        f.lblAnswer->setVisible(false);
+        QImage shot = panel(f);
+        f.lblAnswer->setVisible(true);
+        QPainter p(&shot);
+        p.fillRect(f.FrameBack->widget()->geometry(), Qt::white);
+        p.end();
+        EXPECT_EQ(ink(under(shot, *f.lblTitle)), wholeInk(*f.lblTitle));
         f.imgNext_Click();
     }
 }
