@@ -97,7 +97,13 @@ void FormMain::wireEvents()
     Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain()
+{
+    // Closed at once after start-up, the window may go while the bank it
+    // asked for is still being prepared: that worker must end before the
+    // program does and its libraries are torn down under it.
+    db::endPreparations();
+}
 
 void FormMain::buildControls()
 {
@@ -383,6 +389,10 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 5:
         PracticePreamble();
         OpenSequentialSet(Index == 5);
+        if (!ListOpen()) {
+            NoListOpened();
+            break;
+        }
         ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
@@ -395,6 +405,10 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 3:
         PracticePreamble();
         OpenErrorProneSet();
+        if (!ListOpen()) {
+            NoListOpened();
+            break;
+        }
         ChapterPanelHidden();
         QuestionPanelUp();
         Fr4->setVisible(false);
@@ -431,6 +445,19 @@ void FormMain::PrepareBank() const
     db::prepareConnection(ConnString());
 }
 
+void FormMain::NoListOpened()
+{
+    // Nothing on screen may claim a list, and no button may wait for one:
+    // the clock stops, the panels go, and the tabs are there to try again.
+    PracticePreamble();
+    ChapterPanelHidden();
+    Fr4->setVisible(false);
+    FR0->setVisible(false);
+    QString file = ConnString().section(QStringLiteral("Data Source="), 1);
+    file = vb::nativePath(file.left(file.indexOf(QLatin1Char(';'))));
+    forms::msgBox(QStringLiteral("题库文件 ") + file + QStringLiteral(" 无法打开！"));
+}
+
 void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)
 {
     // Every step runs whatever happened to the one before.
@@ -438,10 +465,14 @@ void FormMain::OpenList(const std::function<QString()>& statement, bool recordBo
     skipOnFailure([&] { conn().close(); });
     skipOnFailure([&] { conn().setConnectionString(ConnString()); });
     skipOnFailure([&] { conn().open(); });
-    skipOnFailure([&] { conn().execute(QStringLiteral("update shiti2012 set state=''")); });
+    // A bank that refuses the clearing (read-only, locked, gone) keeps an
+    // earlier session's answers: they are never read as this list's, and
+    // the clearing is tried again before the next answer is written.
+    clearPending_ = !skipOnFailure([&] { conn().execute(QStringLiteral("update shiti2012 set state=''")); });
     skipOnFailure([&] { Rs = std::make_unique<db::Recordset>(); });
-    skipOnFailure([&] { rs().open(statement(), conn(), db::CursorType::Keyset, db::LockType::Optimistic); });
+    GivenAnswers.clear();
     answerUnsaved_ = false;
+    skipOnFailure([&] { rs().open(statement(), conn(), db::CursorType::Keyset, db::LockType::Optimistic); });
     skipOnFailure([&] { lblAll->setCaption(QString::number(rs().recordCount()) + QStringLiteral(" 题")); });
     skipOnFailure([&] {
         if (!rs().eof())
@@ -561,7 +592,7 @@ void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&
     db::Recordset& r = rs();
     if (Timer1.isEnabled()) {
         // Exam running: the stored answer in red, never the right one.
-        run([&] { lblMyAnswer->setCaption(r.value(QStringLiteral("state")).toString()); });
+        run([&] { lblMyAnswer->setCaption(CurrentAnswer()); });
         run([&] { lblMyAnswer->setForeColor(WrongColour); });
         run([&] { lblMyAnswer->setVisible(true); });
         return;
@@ -570,12 +601,12 @@ void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&
     // A right answer that is Null shows no letters.
     run([&] { lblRightAnswer->setCaption(AnswerLetters(r.value(QStringLiteral("ans")).toStringOrEmpty())); });
     bool answered = true;
-    run([&] { answered = !NullOrEmpty(r.value(QStringLiteral("state"))); });
+    run([&] { answered = !CurrentAnswer().isEmpty(); });
     if (!answered)
         return;
     run([&] { lblRightAnswer->setVisible(true); });
     run([&] { lblMyAnswer->setVisible(true); });
-    run([&] { lblMyAnswer->setCaption(r.value(QStringLiteral("state")).toString()); });
+    run([&] { lblMyAnswer->setCaption(CurrentAnswer()); });
     run([&] {
         if (lblMyAnswer->caption() == lblRightAnswer->caption()) {
             lblMyAnswer->setForeColor(lblRightAnswer->foreColor());

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace study {
@@ -37,6 +38,18 @@ public:
     std::int16_t ExamSeconds = 0;
     bool Reviewing = false;
     std::array<long, 100> QuestionColors{};
+    // The answers given to the open list, by their records' places (from
+    // 1). The display and the marking read these, never the bank's `state`
+    // column: a value found there that this list was not given (left by an
+    // earlier session when the clearing could not be written, or written by
+    // another program) is no answer. Each is written into the bank as well,
+    // at once or, while the bank refuses, at a later answer.
+    struct GivenAnswer {
+        QString letters;
+        vb::Variant bookmark; // of its record, for a later write
+        bool saved = false;   // the bank holds it
+    };
+    std::map<int, GivenAnswer> GivenAnswers;
 
     // Controls.
     frame::SkinFrame* SkinFrame1 = nullptr;
@@ -143,8 +156,21 @@ private:
     // Judges the answer buffer against the right answer on screen: the
     // letters' colour and the mark, brought to the front. True when right.
     bool MarkAnswer();
-    // Writes the answer buffer into `state` of the current record.
+    // Gives the answer buffer to the current record and writes it into
+    // its `state`; a refusal is told once per list.
     void StoreAnswer();
+    // Writes into the bank what it refused before: the opening's clearing,
+    // then the answers not yet saved. Stops at the first refusal, so a lock
+    // costs one short wait per action. True when nothing is left.
+    bool SaveAnswers();
+    // The answer given to the current record in this list; empty when none.
+    QString CurrentAnswer();
+    // Whether the mode's opening left a list open.
+    bool ListOpen() const { return Rs && Rs->isOpen(); }
+    // A mode whose opening left no list (the bank missing, foreign, locked,
+    // damaged, gone, or unable to give the mode's questions): the learner is
+    // told which file cannot be opened, and the window goes back to its tabs.
+    void NoListOpened();
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
     // Steps 11 and 12 of the display, each run through `run`.
@@ -160,6 +186,7 @@ private:
     const Deliverable& deliverable_;
     std::unique_ptr<DlgMsg> dlgMsg_;
     bool answerUnsaved_ = false; // the learner was told this list keeps no answers
+    bool clearPending_ = false;  // the opening's clearing was refused
 };
 
 } // namespace study

@@ -67,7 +67,7 @@ void FormMain::imgPre_Click()
 void FormMain::Step(bool forward)
 {
     db::Recordset& r = rs();
-    const bool wasUnanswered = NullOrEmpty(r.value(QStringLiteral("state")));
+    const bool wasUnanswered = CurrentAnswer().isEmpty();
     if (forward) {
         r.moveNext();
         // A list of duplicated ids can run past the sheet: a paper ends at
@@ -100,7 +100,7 @@ void FormMain::optNum_Click(std::int16_t Index)
     if (Index < 0 || Index >= r.recordCount())
         return;
     r.setBookmark(CurBookmark);
-    leaveCell(*this, r.absolutePosition() - 1, NullOrEmpty(r.value(QStringLiteral("state"))));
+    leaveCell(*this, r.absolutePosition() - 1, CurrentAnswer().isEmpty());
     r.moveFirst();
     for (int i = 0; i < Index; ++i)
         r.moveNext();
@@ -135,7 +135,7 @@ void FormMain::txtCurrent_Change()
         return;
     }
     if (ExamLike())
-        leaveCell(*this, r.absolutePosition() - 1, NullOrEmpty(r.value(QStringLiteral("state"))));
+        leaveCell(*this, r.absolutePosition() - 1, CurrentAnswer().isEmpty());
     r.moveFirst();
     for (int i = 1; i < n; ++i)
         r.moveNext();
@@ -192,13 +192,48 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
 
 void FormMain::StoreAnswer()
 {
-    // A bank that cannot be written (read-only, locked for long) would drop
-    // every answer without a word: the learner is told once per list, and
-    // goes on.
-    if (vb::skipOnFailure([&] { rs().setValue(QStringLiteral("state"), lblMyAnswer->caption()); }) || answerUnsaved_)
+    db::Recordset& r = rs();
+    vb::Variant bookmark = r.bookmark(); // fails without a current record
+    GivenAnswers[r.absolutePosition()] = {lblMyAnswer->caption(), std::move(bookmark), false};
+    // A bank that cannot be written (read-only, locked, gone) keeps nothing:
+    // the learner is told once per list and goes on, the answers kept here.
+    if (SaveAnswers() || answerUnsaved_)
         return;
     answerUnsaved_ = true;
     forms::msgBox(QStringLiteral("答案无法保存到题库文件！"));
+}
+
+bool FormMain::SaveAnswers()
+{
+    if (clearPending_) {
+        if (!vb::skipOnFailure([&] { conn().execute(QStringLiteral("update shiti2012 set state=''")); }))
+            return false;
+        clearPending_ = false;
+        for (auto& [place, given] : GivenAnswers)
+            given.saved = false;
+    }
+    db::Recordset& r = rs();
+    const vb::Variant here = r.bookmark();
+    bool saved = true;
+    for (auto& [place, given] : GivenAnswers) {
+        if (given.saved)
+            continue;
+        saved = vb::skipOnFailure([&] {
+            r.setBookmark(given.bookmark);
+            r.setValue(QStringLiteral("state"), given.letters);
+        });
+        if (!saved)
+            break;
+        given.saved = true;
+    }
+    r.setBookmark(here);
+    return saved;
+}
+
+QString FormMain::CurrentAnswer()
+{
+    const auto found = GivenAnswers.find(rs().absolutePosition());
+    return found == GivenAnswers.end() ? QString() : found->second.letters;
 }
 
 bool FormMain::MarkAnswer()

@@ -20,24 +20,9 @@ void FormMain::ExamEntry(bool part2)
     imgCommit->setVisible(true);
     Timer1.setEnabled(true);
     StartExam(part2);
-    if (!Rs || !Rs->isOpen()) {
-        // No paper could be opened (the bank is missing or unreadable):
-        // nothing is sat, and nothing on screen claims a paper.
-        Timer1.setEnabled(false);
-        lblTime->setVisible(false);
-        imgCommit->setVisible(false);
-        lblAll->setCaption(QStringLiteral("0 题"));
-        lblTitle->setCaption(QString());
-        lblAnswer->setCaption(QString());
-        for (int i = 0; i <= 3; ++i)
-            imgAnswer(i).setVisible(false);
-        for (forms::Control* c : {static_cast<forms::Control*>(imgDone), static_cast<forms::Control*>(imgTitlePic),
-                                  static_cast<forms::Control*>(lblMyAnswer), static_cast<forms::Control*>(lblRightAnswer),
-                                  static_cast<forms::Control*>(imgOK), static_cast<forms::Control*>(imgErr)})
-            c->setVisible(false);
-        ChapterPanelHidden();
-        QuestionPanelUp();
-        Fr4->setVisible(false);
+    if (!ListOpen()) {
+        // No paper could be opened: nothing is sat.
+        NoListOpened();
         return;
     }
     // Duplicated ids can give more rows than the sheet has cells; the paper
@@ -120,12 +105,13 @@ void FormMain::imgCommit_Click()
                 // The right letters in the order of the digits, unsorted: a
                 // stored answer is always sorted, so "431" is never matched.
                 const QString right = DigitsToLetters(r.value(QStringLiteral("ans")).toStringOrEmpty());
-                const vb::Variant state = r.value(QStringLiteral("state"));
+                // Only the answers given to this paper count.
+                const QString state = CurrentAnswer();
                 // No answer is ever right, not even against an empty right
                 // answer.
-                if (NullOrEmpty(state))
+                if (state.isEmpty())
                     return;
-                const bool isRight = state.toString() == right;
+                const bool isRight = state == right;
                 optNum(k).setBackColor(optE(isRight ? 3 : 4).backColor());
                 score += isRight;
             });

@@ -172,6 +172,10 @@ void FormMain::ChapterPracticeEntry(bool part2)
 {
     PracticePreamble();
     LoadChapterList(part2);
+    if (!ListOpen()) {
+        NoListOpened();
+        return;
+    }
     ChapterPanelUp();
     QuestionPanelUp();
     Fr4->setVisible(false);
@@ -186,6 +190,7 @@ void FormMain::LoadChapterList(bool part2)
     skipOnFailure([&] { conn().setConnectionString(ConnString()); });
     skipOnFailure([&] { conn().open(); });
     skipOnFailure([&] { Rs = std::make_unique<db::Recordset>(); });
+    GivenAnswers.clear(); // the chapter rows take no answers
     skipOnFailure([&] {
         rs().open(QStringLiteral("select zhangjiename,zhangjieid from zhangjie where ") + condition
                       + QStringLiteral(" order by zhangjieid asc"),
@@ -243,6 +248,10 @@ void FormMain::imgSelect_Click()
     chapters.chop(1);
     OpenList([&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
              false);
+    if (!ListOpen()) {
+        NoListOpened();
+        return;
+    }
     ChapterPanelHidden();
 }
 
@@ -252,6 +261,10 @@ void FormMain::RandomPracticeEntry()
 {
     PracticePreamble();
     OpenRandomSet(false);
+    if (!ListOpen()) {
+        NoListOpened();
+        return;
+    }
     ChapterPanelHidden();
     QuestionPanelUp();
     Fr4->setVisible(false);

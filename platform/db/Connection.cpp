@@ -52,9 +52,12 @@ Target parseConnectionString(const QString& s)
 // being prepared on a worker thread join it when they are ready.
 class Pool {
 public:
-    ~Pool()
+    ~Pool() { endPreparations(); }
+
+    // Preparations still running stop at their next row; a key being
+    // derived cannot be stopped, so this waits for it.
+    void endPreparations()
     {
-        // The program ends: preparations still running stop at their next row.
         std::unordered_map<QString, Preparation> pending;
         {
             std::lock_guard lock(mutex_);
@@ -200,6 +203,11 @@ void prepareConnection(const QString& connectionString)
     if (!vb::skipOnFailure([&] { t = parseConnectionString(connectionString); }))
         return;
     pool().prepare(poolKey(t), t);
+}
+
+void endPreparations()
+{
+    pool().endPreparations();
 }
 
 } // namespace db

@@ -54,4 +54,9 @@ private:
 // is left for that connection to report.
 void prepareConnection(const QString& connectionString);
 
+// Ends the preparations still running and waits for them. A program calls
+// it before it ends: a worker deriving a key cannot be stopped, and must not
+// run on while the process's exit handlers tear down the cipher library.
+void endPreparations();
+
 } // namespace db

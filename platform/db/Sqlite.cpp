@@ -11,14 +11,20 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
 #include <cstring>
 
 namespace db::detail {
 
 namespace {
 
-constexpr int BusyTimeoutMs = 5000;
+// Another program writing the bank holds its lock for moments. The window
+// waits that long for it and no longer: an answer it cannot write is kept
+// by the program and written later, so the learner never sits out a lock.
+constexpr int BusyTimeoutMs = 50;
 
 QString valueText(sqlite3_value* v)
 {
@@ -188,40 +194,59 @@ std::shared_ptr<Handle> Handle::open(const QString& path, const QString& passwor
     if (!key.isEmpty() && sqlite3_key(raw, key.constData(), key.size()) != SQLITE_OK)
         h->fail(err::Provider);
     registerFunctions(*h);
-    // Another program writing the bank holds its lock for moments: wait
-    // for it rather than fail the learner's answer at once.
     sqlite3_busy_timeout(raw, BusyTimeoutMs);
     h->probe();
     // Room for a whole bank's pages, decrypted: every list opening reads
     // the rows of its condition.
     exec(*h, "PRAGMA cache_size = -65536");
+    h->pageSize_ = 1024;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(raw, "PRAGMA page_size", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+        h->pageSize_ = std::clamp(sqlite3_column_int(s, 0), 512, 65536);
+    sqlite3_finalize(s);
+    h->identify();
     return h;
 }
 
-bool Handle::stampOf(const QString& path, FileStamp& stamp)
+bool Handle::identityOf(FileIdentity& id) const
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    const QByteArray name = QFile::encodeName(path_);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    stamp.size = static_cast<unsigned long long>(st.st_size);
-    stamp.modified = static_cast<unsigned long long>(st.st_mtim.tv_sec) * 1000000000ull
-        + static_cast<unsigned long long>(st.st_mtim.tv_nsec);
-    return true;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+        id.size = static_cast<unsigned long long>(st.st_size);
+        id.modified = static_cast<unsigned long long>(st.st_mtim.tv_sec) * 1000000000ull
+            + static_cast<unsigned long long>(st.st_mtim.tv_nsec);
+        id.firstPage.resize(pageSize_);
+        const ssize_t n = ::pread(fd, id.firstPage.data(), static_cast<size_t>(pageSize_), 0);
+        ok = n >= 0;
+        id.firstPage.resize(ok ? static_cast<int>(n) : 0);
+    }
+    ::close(fd);
+    return ok;
 }
 
 Handle::Handle(sqlite3* db, QString path)
     : db_(db)
     , path_(std::move(path))
 {
-    stampOf(path_, stamp_);
+}
+
+void Handle::identify()
+{
+    if (!identityOf(identity_))
+        identity_ = FileIdentity{};
 }
 
 void Handle::wrote()
 {
     ++generation_;
-    stampOf(path_, stamp_);
+    identify();
 }
 
 bool Handle::reusable() const
@@ -229,9 +254,11 @@ bool Handle::reusable() const
     // Anything but this handle's own writes may have changed the file:
     // then it is opened afresh, with all the checks of a first opening. The
     // same file, unchanged since this handle read it with its key, reads as
-    // it did then.
-    FileStamp now;
-    return stampOf(path_, now) && now == stamp_;
+    // it did then. A file copied over the bank with its size and time kept
+    // (a restore from a backup) differs in its first page: every write
+    // rewrites that page, and an encrypted bank begins with its own salt.
+    FileIdentity now;
+    return identityOf(now) && !identity_.firstPage.isEmpty() && now == identity_;
 }
 
 Handle::~Handle()

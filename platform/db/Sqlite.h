@@ -5,6 +5,7 @@
 
 #include "db/JetSql.h"
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -40,7 +41,8 @@ public:
     // cache, decrypted; ends early when `stop` is set.
     void readAllPages(const std::atomic<bool>& stop) const;
     // Whether a handle kept from an earlier connection still serves: the
-    // same file (not one put in its place) and still readable.
+    // same file (not one put in its place), unchanged since this handle
+    // last read or wrote it.
     bool reusable() const;
 
     // Bumped by every write, so cached rows know they may be stale.
@@ -59,12 +61,18 @@ private:
     sqlite3* db_;
     std::vector<std::pair<std::string, sqlite3_stmt*>> kept_;
     QString path_;
-    struct FileStamp {
+    // What tells the bank file from one put in its place or changed by
+    // another program: the file itself, its size and time, and its first
+    // page as this handle left it.
+    struct FileIdentity {
         unsigned long long device = 0, inode = 0, size = 0, modified = 0;
-        bool operator==(const FileStamp&) const = default;
+        QByteArray firstPage;
+        bool operator==(const FileIdentity&) const = default;
     };
-    static bool stampOf(const QString& path, FileStamp& stamp);
-    FileStamp stamp_;
+    bool identityOf(FileIdentity& id) const;
+    void identify();
+    int pageSize_ = 1024;
+    FileIdentity identity_;
     std::uint64_t generation_ = 0;
 };
 

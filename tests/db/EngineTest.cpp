@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <set>
 
@@ -399,6 +401,28 @@ TEST_F(Engine, AReopenedBankIsCheckedAgain)
     QFile::remove(path);
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::Provider);
     banks::writeBank(path, QStringLiteral("another.password"), chapters(1, 1), {question(1, 1)});
+    EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::BadPassword);
+
+    // Copied over the bank in place with its size and time kept, as a
+    // restore from a backup does: the same file, size and time stamp.
+    banks::writeBank(path, Password, chapters(1, 1), {question(1, 1)});
+    connect();
+    conn.close();
+    const QString other = dir.filePath(QStringLiteral("other.dll"));
+    banks::writeBank(other, QStringLiteral("another.password"), chapters(1, 1), {question(1, 1)});
+    QFile source(other);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+    ASSERT_EQ(bytes.size(), before.st_size);
+    {
+        QFile target(path);
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        target.write(bytes);
+    }
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
     EXPECT_EQ(failureNumber([&] { conn.open(); }), db::err::BadPassword);
 }
 

@@ -231,8 +231,9 @@ TEST_F(Exam, WithoutABankNoPaperIsClaimed)
     EXPECT_FALSE(f.Timer1.isEnabled());
     EXPECT_FALSE(f.imgCommit->isVisible());
     EXPECT_FALSE(f.Fr4->isVisible());
-    EXPECT_EQ(f.lblAll->caption(), QStringLiteral("0 题"));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(f.FR0->isVisible());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].prompt, QStringLiteral("题库文件 ") + bank + QStringLiteral(" 无法打开！"));
 }
 
 TEST_F(Exam, TheResultDialogCentresEachLineAndShowsTheLatest)

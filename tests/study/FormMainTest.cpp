@@ -85,7 +85,7 @@ TEST_F(Window, IntensivePracticeListsTheErrorProneQuestionsOfPartOne)
     EXPECT_EQ(f.Rs->value(QStringLiteral("question")).toString(), QStringLiteral("问题5"));
 }
 
-TEST_F(Window, AnOpeningThatFailsSaysNothingAndLeavesTheCount)
+TEST_F(Window, AnOpeningThatFailsNamesTheBankAndLeavesTheCount)
 {
     struct Case {
         const char* name;
@@ -98,10 +98,15 @@ TEST_F(Window, AnOpeningThatFailsSaysNothingAndLeavesTheCount)
         if (c.write)
             writeBank({question(1, 1)}, c.password);
         FormMain& f = open();
+        messages.clear();
         f.imgNav_Click(0);
         f.imgNav_Click(3);
         EXPECT_EQ(f.lblAll->caption(), QStringLiteral("xxxx")) << c.name;
-        EXPECT_TRUE(messages.empty()) << c.name;
+        // Each click names the file once.
+        ASSERT_EQ(messages.size(), 2u) << c.name;
+        for (const auto& m : messages)
+            EXPECT_EQ(m.prompt, QStringLiteral("题库文件 ") + bank + QStringLiteral(" 无法打开！")) << c.name;
+        EXPECT_FALSE(f.FR0->isVisible()) << c.name;
         f.unload();
     }
     // An empty list opens: the count is 0 and no question is shown.
@@ -139,7 +144,7 @@ TEST_F(Window, TheLearnerSeesWhatTheModeShows)
     for (const Case& c : cases) {
         f.Timer1.setEnabled(c.timer);
         f.Reviewing = c.reviewing;
-        f.Rs->setValue(QStringLiteral("state"), QString::fromLatin1(c.state));
+        f.GivenAnswers[1].letters = QString::fromLatin1(c.state);
         f.ShowQuestion();
         EXPECT_EQ(f.lblMyAnswer->isVisible(), c.mine) << c.mode;
         if (c.mine) {
@@ -249,7 +254,7 @@ TEST_F(Window, PicturesStandCentredAndAMissingOneHidesNothing)
     EXPECT_TRUE(f.imgTitlePic->isVisible());
     for (int i = 1; i < 4; ++i) {
         f.Rs->moveNext();
-        f.Rs->setValue(QStringLiteral("state"), QStringLiteral("B"));
+        f.GivenAnswers[f.Rs->absolutePosition()].letters = QStringLiteral("B");
         f.ShowQuestion();
         EXPECT_TRUE(f.imgTitlePic->picture().isNull()) << pictures[i];
         // The answers are still shown.
