@@ -11,7 +11,7 @@ PACKAGES=(
   libsqlcipher-dev
   libgtest-dev libbenchmark-dev
   fonts-wqy-microhei fonts-wine fonts-dejavu-core
-  xvfb xauth xdotool imagemagick libx11-dev
+  xvfb xauth xdotool imagemagick libx11-dev openbox
 )
 
 missing=()

@@ -128,4 +128,22 @@ Window* fromHandle(Handle handle);
 // the widget have it as well (typing in a text box, opening a list).
 void passToWidget();
 
+// While a move loop runs, the pointer's input is the loop's: Qt still sees
+// every move, press and release (so its own state ends as after a normal
+// release), but no window of the program gets a message for them.
+class PointerHold {
+public:
+    PointerHold();
+    ~PointerHold();
+    PointerHold(const PointerHold&) = delete;
+    PointerHold& operator=(const PointerHold&) = delete;
+};
+bool pointerHeld();
+
+// When windows change under a still pointer (a window moved, sized, shown
+// or hidden), the window under the pointer gets a mouse move, as the
+// system sends one; done once the change has been handled. Runs now what
+// would otherwise wait for the event loop (tests).
+void deliverPendingPointerMove();
+
 } // namespace forms
