@@ -45,6 +45,7 @@ void SkinFrame::UserControl_InitProperties()
         f.setMaxButton(true);
         f.setMinButton(true);
         move(0, 0, f.scaleWidth(), f.scaleHeight());
+        setAlign(1);
         BorderStyleSetup();
     });
 }
@@ -98,13 +99,6 @@ void SkinFrame::UserControl_Terminate()
     } catch (const vb::Failure&) {
     }
     m_frmParent = nullptr;
-    // The same instance is sited again when its window loads again: the
-    // pointer, the highlight and the window state start afresh, as a new
-    // instance's would.
-    m_iWinState = 0;
-    m_iHotBtn = m_iLitBtn = -1;
-    m_iSizeMode = 0;
-    m_bMouseInside = false;
 }
 
 void SkinFrame::Refresh()

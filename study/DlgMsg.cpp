@@ -17,8 +17,17 @@ DlgMsg::DlgMsg()
 
     setBorderStyle(0);
     setShowInTaskbar(false);
+    onLoad = [this] { Form_Load(); };
+    // Each show builds the controls anew and each close destroys them:
+    // the frame starts as designed every time, str1 and str2 stay.
+    setDesign([this] { buildControls(); });
+}
+
+void DlgMsg::buildControls()
+{
     SkinFrame1 = new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1"));
     SkinFrame1->move(0, 0, 5400, 2895);
+    SkinFrame1->setAlign(1);
     // The defaults: its colours follow the visual style.
     SkinFrame1->storedProperties() = {{QStringLiteral("closebutton"), true},
                                       {QStringLiteral("custombackcolor"), 0xD8E9EC},
@@ -50,7 +59,6 @@ DlgMsg::DlgMsg()
                               static_cast<forms::Control*>(cmd)})
         c->zOrder(0);
 
-    onLoad = [this] { Form_Load(); };
     cmd->onClick = [this] { cmd_Click(); };
 }
 

@@ -22,6 +22,8 @@ public:
     forms::Label* lblLabel1 = nullptr;
 
     void Form_Load();
+    // The dialog's design: its controls as each show builds them.
+    void buildControls();
     void cmd_Click();
 };
 

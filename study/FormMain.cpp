@@ -114,6 +114,7 @@ void FormMain::buildControls()
     auto stack = [&](std::vector<Control*> list) { stacks.push_back(std::move(list)); };
 
     SkinFrame1 = place(new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
+    SkinFrame1->setAlign(1);
     SkinFrame1->storedProperties() = {{QStringLiteral("themecolor"), 3},
                                       {QStringLiteral("style"), 3},
                                       {QStringLiteral("closebutton"), true},

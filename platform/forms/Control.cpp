@@ -127,6 +127,13 @@ void Control::applyCursor()
     }
 }
 
+void Control::setAlign(int align)
+{
+    align_ = align;
+    if (align_ == 1 && !container_)
+        move(0, 0, form_.scaleWidth(), height_);
+}
+
 void Control::zOrder(int position)
 {
     if (!widget_)

@@ -60,6 +60,11 @@ public:
     void setMousePointer(int pointer);
     void setMouseIcon(const QCursor& cursor);
 
+    // 0 none, 1 docked to the top of its window: it spans the window's
+    // width whenever the window is sized.
+    int align() const { return align_; }
+    void setAlign(int align);
+
     // 0 brings the control to the front of its container, 1 to the back.
     void zOrder(int position = 0);
 
@@ -124,6 +129,7 @@ private:
     bool enabled_ = true; // for a control without a widget
     QString tag_;
     int mousePointer_ = 0;
+    int align_ = 0;
     std::unique_ptr<QCursor> mouseIcon_;
 };
 

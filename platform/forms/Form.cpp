@@ -30,6 +30,12 @@ public:
     bool accepted = false;
 
 protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        form_.alignControls();
+    }
+
     void closeEvent(QCloseEvent* e) override
     {
         accepted = false;
@@ -175,6 +181,15 @@ void Form::load()
     if (loaded_)
         return;
     loaded_ = true;
+    if (design_) {
+        // A new window: as designed, in the normal order of windows.
+        if (topmost())
+            setTopmost(false);
+        window_->setWindowState(Qt::WindowNoState);
+        window_->resize(designSize_);
+        if (controls_.empty())
+            enter(design_);
+    }
     // The user controls read their stored settings as they are sited,
     // before the window's own load event.
     for (Control* c : std::vector<Control*>(controls_))
@@ -289,7 +304,36 @@ bool Form::queryClose(int mode)
     for (Control* c : std::vector<Control*>(controls_))
         if (auto* uc = dynamic_cast<UserControl*>(c))
             enter([uc] { uc->terminate(); });
+    if (design_)
+        retireControls();
     return true;
+}
+
+void Form::setDesign(std::function<void()> build)
+{
+    design_ = std::move(build);
+    designSize_ = window_->size();
+}
+
+void Form::retireControls()
+{
+    // Out of the window at once, so that a load before they are freed
+    // builds new ones; freed, the newest first, once no message is inside
+    // them (the close button's release is still on its way out).
+    std::vector<Control*> gone(controls_.rbegin(), controls_.rend());
+    controls_.clear();
+    for (Control* c : gone)
+        if (QWidget* w = c->widget())
+            w->hide();
+    for (Control* c : gone)
+        destroyControl(c);
+}
+
+void Form::alignControls()
+{
+    for (Control* c : std::vector<Control*>(controls_))
+        if (c->align() == 1 && !c->container() && c->width() != scaleWidth())
+            c->move(0, 0, scaleWidth(), c->height());
 }
 
 void Form::unload()
@@ -351,6 +395,9 @@ public:
     {
         if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
             return; // the button is already up: nothing to follow
+        // Qt sees the drag's input, the release included, so that its own
+        // state ends as after any release; the program sees none of it.
+        PointerHold hold;
         qApp->installEventFilter(this);
         window_->grabMouse();
         loop_.exec();
@@ -367,13 +414,12 @@ protected:
             window_->move(start_ + (me->globalPosition().toPoint() - from_));
             if (!(me->buttons() & Qt::LeftButton))
                 loop_.quit();
-            return true;
+            return false;
         }
         case QEvent::MouseButtonRelease:
-            loop_.quit();
-            return true;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: return true;
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+                loop_.quit();
+            return false;
         default: return false;
         }
     }
@@ -393,6 +439,9 @@ public:
     explicit SystemMoveWait(QWidget* window) : window_(window) {}
     void run()
     {
+        // The window system owns the drag: what reaches the program's
+        // windows meanwhile, the release included, is the drag's.
+        PointerHold hold;
         qApp->installEventFilter(this);
         QTimer poll;
         poll.setInterval(50);

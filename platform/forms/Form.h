@@ -3,6 +3,7 @@
 #include "forms/Window.h"
 
 #include <QIcon>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -93,6 +94,13 @@ public:
     // it, 1 the program did.
     std::function<void(int& cancel, int mode)> onQueryUnload;
 
+    // The window's design: what builds its controls. A window that has one
+    // builds them at each load, at its designed size, and destroys them at
+    // each unload, the frame included; the window object's own members
+    // stay. Without one, the controls are made by whoever made the window
+    // and live as long as it does.
+    void setDesign(std::function<void()> build);
+
     const std::vector<Control*>& controls() const { return controls_; }
     // Called by every control as it is made and as it goes.
     void registerControl(Control* c);
@@ -123,9 +131,14 @@ public:
     // setting's name.
     std::function<void(Control&, const QString&)> onPropertyChanged;
 
+    // Docked controls follow the window's size: a control aligned to the
+    // top spans the window's width.
+    void alignControls();
+
 private:
     void load();
     void focusFirstControl();
+    void retireControls();
     class Widget;
     std::unique_ptr<Widget> window_;
     QWidget* client_;
@@ -141,6 +154,8 @@ private:
     bool maxButton_ = true;
     bool minButton_ = true;
     std::vector<Control*> controls_;
+    std::function<void()> design_;
+    QSize designSize_;
 };
 
 } // namespace forms

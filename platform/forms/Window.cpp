@@ -4,6 +4,8 @@
 #include "forms/Runtime.h"
 #include "forms/VirtualKey.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScopeGuard>
@@ -32,6 +34,7 @@ bool* currentPass = nullptr;
 // The modifiers of the key press being delivered.
 Qt::KeyboardModifiers currentKeyModifiers;
 bool inKeyPress = false;
+int pointerHoldDepth = 0;
 
 // Mouse buttons and modifier keys as a mouse message carries them.
 quintptr mouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
@@ -102,6 +105,8 @@ protected:
         Window* w = windowOf(watched);
         if (!w)
             return false;
+        if (pointerHoldDepth > 0 && event->type() != QEvent::KeyPress)
+            return false;
         auto* widget = static_cast<QWidget*>(watched);
         bool pass = false;
         bool* outer = currentPass;
@@ -168,11 +173,8 @@ private:
         const QPoint at = me->position().toPoint();
         const qintptr l = makeLParam(at.x(), at.y());
         if (event->type() == QEvent::MouseMove) {
-            if (Window* top = topOf(widget))
-                top->send(wm::SetCursor, h, 1 | (wm::MouseMove << 16));
-            if (!fromHandle(h))
+            if (!deliverMove(w, widget, at, me->buttons(), me->modifiers()))
                 return true;
-            w.send(wm::MouseMove, mouseKeys(me->buttons(), me->modifiers()), l);
             return !pass;
         }
         unsigned msg = buttonMessage(event->type(), me->button());
@@ -188,8 +190,90 @@ private:
         return !pass;
     }
 
+public:
+    // A pointer move over a window: the cursor question to its carrying
+    // window, then the move itself. False when the window went meanwhile.
+    bool deliverMove(Window& w, QWidget* widget, QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+    {
+        const Handle h = w.hWnd();
+        if (Window* top = topOf(widget))
+            top->send(wm::SetCursor, h, 1 | (wm::MouseMove << 16));
+        if (!fromHandle(h))
+            return false;
+        w.send(wm::MouseMove, mouseKeys(buttons, mods), makeLParam(at.x(), at.y()));
+        return true;
+    }
+
+    // The window of the runtime under a point of the screen and the widget
+    // it stands for, or nullptr.
+    Window* windowAt(QPoint global, QWidget*& widget) const
+    {
+        for (widget = QApplication::widgetAt(global); widget; widget = widget->parentWidget())
+            if (Window* w = windowOf(widget))
+                return w;
+        return nullptr;
+    }
+
+private:
     QHash<QWidget*, Handle> widgets_;
     Handle lastPress_ = 0;
+};
+
+// Watches the top-level windows of the application (the program's, and
+// message boxes and menus too): when one is moved, sized, shown or hidden,
+// the window under a still pointer is due a mouse move.
+class PointerWatch : public QObject {
+public:
+    static PointerWatch& instance()
+    {
+        static PointerWatch* p = [] {
+            auto* watch = new PointerWatch; // outlives every window
+            qApp->installEventFilter(watch);
+            return watch;
+        }();
+        return *p;
+    }
+
+    void deliver()
+    {
+        if (!pending_)
+            return;
+        pending_ = false;
+        // A held button means a drag: its own moves follow. A move loop or
+        // an open menu has the pointer to itself.
+        if (pointerHoldDepth > 0 || QGuiApplication::mouseButtons() != Qt::NoButton || QApplication::activePopupWidget())
+            return;
+        const QPoint global = QCursor::pos();
+        QWidget* widget = nullptr;
+        Window* w = Dispatcher::instance().windowAt(global, widget);
+        if (!w || !widget->isEnabled() || !widget->isVisible())
+            return;
+        // Behind a modal window nothing takes the pointer.
+        if (const QWidget* modal = QApplication::activeModalWidget(); modal && widget->window() != modal)
+            return;
+        Dispatcher::instance().deliverMove(*w, widget, widget->mapFromGlobal(global), Qt::NoButton,
+                                           QGuiApplication::keyboardModifiers());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide: break;
+        default: return false;
+        }
+        if (!watched->isWidgetType() || !static_cast<QWidget*>(watched)->isWindow() || pending_)
+            return false;
+        pending_ = true;
+        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    bool pending_ = false;
 };
 
 } // namespace
@@ -214,8 +298,10 @@ Window::~Window()
 
 void Window::attach(QWidget* widget)
 {
-    if (widget)
-        Dispatcher::instance().attach(widget, handle_);
+    if (!widget)
+        return;
+    Dispatcher::instance().attach(widget, handle_);
+    PointerWatch::instance();
 }
 
 WindowProc* Window::setProcedure(WindowProc* procedure)
@@ -284,6 +370,26 @@ int keyShift()
 {
     const Qt::KeyboardModifiers m = inKeyPress ? currentKeyModifiers : QGuiApplication::keyboardModifiers();
     return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
+}
+
+PointerHold::PointerHold()
+{
+    ++pointerHoldDepth;
+}
+
+PointerHold::~PointerHold()
+{
+    --pointerHoldDepth;
+}
+
+bool pointerHeld()
+{
+    return pointerHoldDepth > 0;
+}
+
+void deliverPendingPointerMove()
+{
+    PointerWatch::instance().deliver();
 }
 
 } // namespace forms

@@ -131,5 +131,22 @@ void passToWidget();
 // The shift mask (1 Shift, 2 Ctrl, 4 Alt) of the keyboard as the key
 // message in progress found it.
 int keyShift();
+// While a move loop runs, the pointer's input is the loop's: Qt still sees
+// every move, press and release (so its own state ends as after a normal
+// release), but no window of the program gets a message for them.
+class PointerHold {
+public:
+    PointerHold();
+    ~PointerHold();
+    PointerHold(const PointerHold&) = delete;
+    PointerHold& operator=(const PointerHold&) = delete;
+};
+bool pointerHeld();
+
+// When windows change under a still pointer (a window moved, sized, shown
+// or hidden), the window under the pointer gets a mouse move, as the
+// system sends one; done once the change has been handled. Runs now what
+// would otherwise wait for the event loop (tests).
+void deliverPendingPointerMove();
 
 } // namespace forms

@@ -21,6 +21,7 @@ int main(int argc, char** argv)
     form.setClientSize(400 * 15, 300 * 15);
     auto* skin = new frame::SkinFrame(form, nullptr, QStringLiteral("SkinFrame1"));
     skin->move(0, 0, form.scaleWidth(), form.scaleHeight());
+    skin->setAlign(1);
     // Read as the window loads: khaki, linear; the rest at the defaults.
     skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}};
     form.show();

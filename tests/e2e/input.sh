@@ -7,12 +7,12 @@
 #   input.sh PROGRAM NAME OUTDIR BANK_STATES
 set -euo pipefail
 program=$1 name=$2 outdir=$3 bankstates=$4
-wm=openbox
+E2E_WM=openbox
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # The question panel without the go-to box (its cursor blinks) and without
 # the buttons the pointer rests on.
-question() { convert "$outdir/$1.png" -crop 660x250+$((winx + 20))+$((winy + 190)) +repage "$outdir/$1-question.png"; }
+question() { convert "$outdir/$1-$wm.png" -crop 660x250+$((winx + 20))+$((winy + 190)) +repage "$outdir/$1-question.png"; }
 same() { compare -metric AE "$outdir/$1-question.png" "$outdir/$2-question.png" null: 2>/dev/null; }
 box() { xdotool mousemove --window "$window" 860 176 click 1; sleep 0.3; }
 

@@ -1,6 +1,7 @@
 #include "Fixture.h"
 
 #include "forms/Timer.h"
+#include "win32/Win32.h"
 
 #include <set>
 
@@ -308,6 +309,61 @@ TEST_F(Exam, ThePartTwoExamRuns)
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].first, QStringLiteral("您的得分：95分！"));
     EXPECT_TRUE(f.Reviewing);
+}
+
+} // namespace
+
+namespace {
+
+// Each show of the result dialog is a new window: what the learner did to
+// the last one (pseudo-maximised, pinned on top, a host's menu item) is
+// gone, while the dialog's own two lines stay with the dialog.
+TEST(ResultDialog, EachShowBuildsTheFrameAnewAtTheDesignedSize)
+{
+    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    study::DlgMsg d;
+    int shows = 0;
+    QSize designed;
+    frame::SkinFrame* first = nullptr;
+    forms::setModalResponder([&](forms::Form& w) {
+        auto& dlg = static_cast<study::DlgMsg&>(w);
+        frame::SkinFrame& f = *dlg.SkinFrame1;
+        const QImage& drawn = f.surface().image();
+        if (shows++ == 0) {
+            first = &f;
+            designed = dlg.window()->size();
+            std::int16_t b = 0, s = 0;
+            float x = 100, y = 100;
+            f.UserControl_MouseMove(b, s, x, y); // the grips
+            f.ToggleWindowState();
+            f.MnuSyst_Click(6);
+            f.FormMenuAdd(QStringLiteral("附加"), true, true, false, true);
+            EXPECT_EQ(dlg.window()->size(), QSize(800, 600));
+            EXPECT_TRUE(dlg.topmost());
+        } else {
+            EXPECT_EQ(dlg.window()->size(), designed);
+            EXPECT_EQ(drawn.size(), designed);
+            EXPECT_EQ(f.m_iWinState, 0);
+            EXPECT_FALSE(f.MnuSyst(0).isEnabled());
+            EXPECT_TRUE(f.MnuSyst(2).isEnabled());
+            EXPECT_FALSE(f.MnuSyst(6).checked());
+            EXPECT_FALSE(dlg.topmost());
+            EXPECT_EQ(f.MnuSyst.ubound(), 6);
+            EXPECT_FALSE(f.m_bGripsMade);
+            EXPECT_EQ(dlg.lblLabel1->caption(), QStringLiteral("第一行"));
+        }
+        dlg.cmd_Click();
+    });
+    d.str1 = QStringLiteral("第一行");
+    d.str2 = QStringLiteral("第二行");
+    d.showModal();
+    d.showModal();
+    forms::setModalResponder(nullptr);
+    win32::setWorkAreaOverride(QRect());
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(designed, QSize(360, 193));
+    EXPECT_EQ(d.str2, QStringLiteral("第二行"));
+    EXPECT_FALSE(d.isLoaded());
 }
 
 } // namespace
