@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 
 using fixture::question;
 
@@ -21,9 +22,14 @@ struct Key {
 
 void press(QWidget* w, const Key& k)
 {
+    // A key that closes a window takes its controls with it: the release
+    // then has nowhere to go.
+    const QPointer<QWidget> target(w);
     for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        if (!target)
+            return;
         QKeyEvent e(t, k.key, k.modifiers, QString::fromUtf8(k.text));
-        QApplication::sendEvent(w, &e);
+        QApplication::sendEvent(target, &e);
     }
 }
 
