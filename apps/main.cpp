@@ -5,12 +5,14 @@
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
 #include "forms/Runtime.h"
+#include "forms/Screen.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char** argv)
 {
+    forms::preferXWayland();
     QApplication app(argc, argv);
     forms::installFontSubstitutes();
     forms::setAppTitle(QStringLiteral("Torvasen"));

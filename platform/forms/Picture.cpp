@@ -5,6 +5,9 @@
 #include "vb/Paths.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
 #include <QImageReader>
 #include <QPainter>
 #include <QResource>
@@ -17,12 +20,12 @@ namespace forms {
 
 float Picture::width() const
 {
-    return toTwipsX(pixmap_.width());
+    return toTwipsX(static_cast<int>(std::lround(pixmap_.deviceIndependentSize().width())));
 }
 
 float Picture::height() const
 {
-    return toTwipsY(pixmap_.height());
+    return toTwipsY(static_cast<int>(std::lround(pixmap_.deviceIndependentSize().height())));
 }
 
 Picture loadPicture(const QString& path)
@@ -87,13 +90,41 @@ QPixmap rawRgb32(const QString& name)
                        static_cast<qsizetype>(header[0]) * 4, format);
     return QPixmap::fromImage(image);
 }
+
+// A picture compiled in at its own size, drawn again from its vector
+// source for a screen of another device pixel ratio: stretched, its edges
+// and its lettering would blur.
+QPixmap atScreenRatio(const QString& name)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    if (dpr == 1.0)
+        return QPixmap();
+    QString svg = name;
+    svg.replace(svg.lastIndexOf(QLatin1Char('.')), svg.size(), QLatin1String(".svg"));
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return QPixmap();
+    QImage image((QSizeF(renderer.defaultSize()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p);
+    p.end();
+    image.setDevicePixelRatio(dpr);
+    return QPixmap::fromImage(std::move(image));
+}
 } // namespace
 
 Picture resourcePicture(const QString& name)
 {
-    QPixmap p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
-        : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
-                                                  : QPixmap(name);
+    QPixmap p;
+    if (name.endsWith(QLatin1String(".rgb32")))
+        p = atScreenRatio(name);
+    if (p.isNull())
+        p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
+            : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
+                                                      : QPixmap(name);
     if (p.isNull())
         vb::raise(481, QStringLiteral("Invalid picture"));
     return Picture(std::move(p));
