@@ -1,5 +1,4 @@
-// The frame on a screen scaled by 1.5 (the test runs with QT_SCALE_FACTOR
-// set): the lines that share one width at 100 % share one width again, and
+// The frame on a screen scaled by 1.5 (the test main sets QT_SCALE_FACTOR): the lines that share one width at 100 % share one width again, and
 // the pointer still finds the caption buttons where they are drawn.
 #include "frame/SkinFrame.h"
 
@@ -18,7 +17,7 @@ class ScaledFrame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(qApp->devicePixelRatio(), 1.5) << "run with QT_SCALE_FACTOR=1.5";
+        ASSERT_EQ(qApp->devicePixelRatio(), 1.5) ;
         form.setCaption(QStringLiteral("Scaled"));
         QPixmap icon(16, 16);
         icon.fill(QColor(200, 30, 40));
