@@ -14,6 +14,7 @@ int main(int argc, char** argv)
 {
     forms::preferXWayland();
     QApplication app(argc, argv);
+    forms::prepareScreenPictures();
     forms::installFontSubstitutes();
     forms::setAppTitle(QStringLiteral("Torvasen"));
     forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));

@@ -1,6 +1,7 @@
 #include "forms/Controls.h"
 
 #include "forms/Form.h"
+#include "forms/Picture.h"
 #include "forms/Runtime.h"
 #include "vb/Failure.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <cmath>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -76,6 +78,15 @@ void Image::setPicture(const Picture& picture)
     if (!stretch_ && !picture_.isNull())
         setGeometryTwips(left(), top(), picture_.width(), picture_.height());
     show();
+    // The same picture, sharp on a scaled screen, once it has been drawn.
+    const QString resource = picture_.resource();
+    if (!resource.isEmpty())
+        whenSharp(resource, [this, label = QPointer<QLabel>(label_), resource](const QPixmap& sharp) {
+            if (!label || picture_.resource() != resource)
+                return;
+            picture_ = Picture(sharp, resource);
+            show();
+        });
 }
 
 void Image::setStretch(bool on)

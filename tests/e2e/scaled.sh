@@ -10,16 +10,14 @@ set -euo pipefail
 program=$1 name=$2 outdir=$3 mode=$4
 name="$name-$mode"
 if [[ $mode == 150 ]]; then
+  # First at 100 %, for the sharpness of the tab's edge there.
   screen=1920x1080
-  export QT_SCALE_FACTOR=1.5
+  export QT_SCALE_FACTOR=1
 else
   screen=1366x768
   export QT_SCALE_FACTOR=1.25
 fi
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-
-(( winx >= 0 && winy >= 0 )) || fail "the window opened at $winx,$winy, its title bar off the screen"
-shot "$name-start"
 rgb() { convert "$outdir/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- | awk -F'[(),]' 'NR>1 {print $3+0, $4+0, $5+0}'; }
 # The largest change of a colour channel between neighbours along a row.
 maxstep() {
@@ -32,6 +30,23 @@ maxstep() {
 }
 
 if [[ $mode == 150 ]]; then
+  shot "$name-at100"
+  # The first tab's left edge, along its middle row (111 pixels down).
+  sharp100=$(maxstep "$name-at100" $((winx + 14)) $((winy + 111)) 20)
+  (( sharp100 > 60 )) || fail "no tab edge found at 100 % (step $sharp100)"
+  close_and_check_exit
+  export QT_SCALE_FACTOR=1.5
+  start
+  (( winx >= 0 && winy >= 0 )) || fail "the window opened at $winx,$winy, its title bar off the screen"
+  # The pictures are drawn at the screen's ratio while the window comes up
+  # and replace the compiled-in ones when ready.
+  for _ in $(seq 40); do
+    shot "$name-start"
+    sharp150=$(maxstep "$name-start" $((winx + 21)) $((winy + 166)) 30)
+    (( sharp150 * 100 >= sharp100 * 85 )) && break
+    sleep 0.25
+  done
+  (( sharp150 * 100 >= sharp100 * 85 )) || fail "the tab edge is soft at 150 %: step $sharp150 against $sharp100 at 100 %"
   # The left border at half height: two lines of the frame colour and one
   # dark line, one device pixel each, then something else.
   y=$((winh / 2))
@@ -47,18 +62,11 @@ if [[ $mode == 150 ]]; then
   t=$(pixel "$name-start" $x 31)
   [[ $t == "$c2" && $(pixel "$name-start" $x 30) != "$t" && $(pixel "$name-start" $x 32) != "$t" ]] \
     || fail "the title line at row 31 reads $t"
-  # The first tab's left edge, along its middle row (111 pixels down at 100 %).
-  sharp150=$(maxstep "$name-start" $((winx + 21)) $((winy + 166)) 30)
-  close_and_check_exit
-  unset QT_SCALE_FACTOR
-  start
-  shot "$name-at100"
-  sharp100=$(maxstep "$name-at100" $((winx + 14)) $((winy + 111)) 20)
-  (( sharp100 > 60 )) || fail "no tab edge found at 100 % (step $sharp100)"
-  (( sharp150 * 100 >= sharp100 * 85 )) || fail "the tab edge is soft at 150 %: step $sharp150 against $sharp100 at 100 %"
   close_and_check_exit
   echo "e2e $name: border and title lines one pixel each, tab edge step $sharp150 at 150 % against $sharp100 at 100 %, closed with exit code 0"
 else
+  (( winx >= 0 && winy >= 0 )) || fail "the window opened at $winx,$winy, its title bar off the screen"
+  shot "$name-start"
   (( winh > 768 )) || fail "the window ($winh pixels) is not taller than the screen: nothing to show"
   (( winy == 0 )) || fail "the window opened at y = $winy"
   # The maximise button: 45 pixels from the right edge, 8 from the top.
