@@ -5,13 +5,16 @@
 #include "forms/MsgBox.h"
 #include "forms/Picture.h"
 #include "forms/Runtime.h"
+#include "forms/Screen.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char** argv)
 {
+    forms::preferXWayland();
     QApplication app(argc, argv);
+    forms::prepareScreenPictures();
     forms::installFontSubstitutes();
     forms::setAppTitle(QStringLiteral("Torvasen"));
     forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));

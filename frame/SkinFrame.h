@@ -142,6 +142,8 @@ public:
     // Window state and layout.
     void ToggleWindowState();
     void MaximizeToWorkArea(forms::Form& form);
+    void MoveToWorkArea(forms::Form& f, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+    void MoveToRestoreBounds(forms::Form& f);
     void TB_GetDesktopWorkArea(std::int32_t& Left, std::int32_t& Top, std::int32_t& Width, std::int32_t& Height);
     void ChangeBackgrounds(std::int32_t lColor);
     void RelocateControls(bool bStyleChanged);

@@ -2,6 +2,7 @@
 
 #include "forms/Form.h"
 #include "forms/Runtime.h"
+#include "forms/Screen.h"
 #include "vb/Conversions.h"
 #include "win32/Win32.h"
 
@@ -17,7 +18,7 @@ void SkinFrame::ToggleWindowState()
             m_iWinState = 0;
             MnuSyst(0).setEnabled(false);
             MnuSyst(2).setEnabled(true);
-            f.move(m_rcRestore.Left, m_rcRestore.Top, m_rcRestore.Width, m_rcRestore.Height);
+            MoveToRestoreBounds(f);
             return;
         }
         m_iWinState = 2;
@@ -38,9 +39,29 @@ void SkinFrame::MaximizeToWorkArea(forms::Form& f)
         return;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
     TB_GetDesktopWorkArea(left, top, width, height);
-    f.move(left, top, width, height);
+    MoveToWorkArea(f, left, top, width, height);
     m_picRight->setVisible(true);
     m_picBottom->setVisible(true);
+}
+
+// Where the compositor places the windows (Wayland), a window cannot move
+// itself over the work area: the compositor's maximised state covers the
+// output's work area instead, and the restore leaves it.
+void SkinFrame::MoveToWorkArea(forms::Form& f, std::int32_t left, std::int32_t top, std::int32_t width,
+                               std::int32_t height)
+{
+    if (!forms::windowsCanBePlaced()) {
+        f.setCompositorMaximized(true);
+        return;
+    }
+    f.move(left, top, width, height);
+}
+
+void SkinFrame::MoveToRestoreBounds(forms::Form& f)
+{
+    if (!forms::windowsCanBePlaced())
+        f.setCompositorMaximized(false);
+    f.move(m_rcRestore.Left, m_rcRestore.Top, m_rcRestore.Width, m_rcRestore.Height);
 }
 
 void SkinFrame::TB_GetDesktopWorkArea(std::int32_t& Left, std::int32_t& Top, std::int32_t& Width, std::int32_t& Height)

@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   fonts-wqy-microhei fonts-wine fonts-dejavu-core
   xvfb xauth xdotool imagemagick libx11-dev openbox x11-utils
+  libxcb1-dev weston qt6-wayland
 )
 
 missing=()

@@ -11,6 +11,10 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef TEST_SCALE_FACTOR
+    // A test of a scaled screen, whatever the environment says.
+    qputenv("QT_SCALE_FACTOR", TEST_SCALE_FACTOR);
+#endif
     QApplication app(argc, argv);
     forms::installFontSubstitutes();
     forms::setAppTitle(QStringLiteral("Torvasen"));

@@ -1,6 +1,7 @@
 #include "forms/Controls.h"
 
 #include "forms/Form.h"
+#include "forms/Picture.h"
 #include "forms/Runtime.h"
 #include "forms/VirtualKey.h"
 #include "vb/Failure.h"
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <cmath>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -76,6 +79,15 @@ void Image::setPicture(const Picture& picture)
     if (!stretch_ && !picture_.isNull())
         setGeometryTwips(left(), top(), picture_.width(), picture_.height());
     show();
+    // The same picture, sharp on a scaled screen, once it has been drawn.
+    const QString resource = picture_.resource();
+    if (!resource.isEmpty())
+        whenSharp(resource, [this, label = QPointer<QLabel>(label_), resource](const QPixmap& sharp) {
+            if (!label || picture_.resource() != resource)
+                return;
+            picture_ = Picture(sharp, resource);
+            show();
+        });
 }
 
 void Image::setStretch(bool on)
@@ -101,9 +113,14 @@ void Image::show()
         label_->clear();
         return;
     }
-    if (stretch_)
-        label_->setPixmap(picture_.pixmap().scaled(label_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    else
+    if (stretch_) {
+        // Stretched to the label's device pixels, not to its logical size.
+        const qreal dpr = picture_.pixmap().devicePixelRatio();
+        QPixmap p = picture_.pixmap().scaled((QSizeF(label_->size()) * dpr).toSize(), Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
+        p.setDevicePixelRatio(dpr);
+        label_->setPixmap(p);
+    } else
         label_->setPixmap(picture_.pixmap());
 }
 
@@ -113,8 +130,20 @@ void PictureBox::drawBorder(QPainter& p) const
 {
     if (borderStyle_ != 1)
         return;
-    p.setPen(QColor(100, 100, 100));
-    p.drawRect(view_->rect().adjusted(0, 0, -1, -1));
+    // Whole device pixels, the same number on each side: a 1-pixel pen
+    // scaled by a fractional ratio would come out 1 or 2 pixels wide.
+    const qreal dpr = view_->devicePixelRatioF();
+    const int n = std::max(1, static_cast<int>(std::lround(dpr)));
+    const int w = static_cast<int>(std::ceil(view_->width() * dpr)), h = static_cast<int>(std::ceil(view_->height() * dpr));
+    p.save();
+    p.resetTransform();
+    p.scale(1 / dpr, 1 / dpr);
+    const QColor c(100, 100, 100);
+    p.fillRect(0, 0, w, n, c);
+    p.fillRect(0, h - n, w, n, c);
+    p.fillRect(0, 0, n, h, c);
+    p.fillRect(w - n, 0, n, h, c);
+    p.restore();
 }
 
 PictureBox::PictureBox(Form& form, Control* container, const QString& name, int index)

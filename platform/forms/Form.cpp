@@ -2,6 +2,7 @@
 
 #include "forms/Control.h"
 #include "forms/Runtime.h"
+#include "forms/Screen.h"
 
 #include "forms/Controls.h"
 #include "forms/UserControl.h"
@@ -221,6 +222,17 @@ const QWidget* ownerOf(const QWidget* window)
 }
 } // namespace
 
+void Form::placeAtStartUp(const QWidget* owner)
+{
+    // Centred on the owner, else on the screen; never with a part of the
+    // title bar outside the available area, where it could not be reached.
+    const QScreen* s = startUpPosition_ == 1 && owner ? screenOf(owner) : QGuiApplication::primaryScreen();
+    const QRect area = availableArea(s);
+    QRect outer = window_->frameGeometry();
+    outer.moveCenter(startUpPosition_ == 1 && owner ? owner->frameGeometry().center() : area.center());
+    window_->move(keepTitleInside(outer, area).topLeft());
+}
+
 void Form::show()
 {
     // Each load is a new window, placed anew: a dialog shown again stands
@@ -228,14 +240,8 @@ void Form::show()
     const bool loading = !loaded_;
     const QWidget* owner = ownerOf(window_.get());
     load();
-    if (loading) {
-        const QScreen* s = QGuiApplication::primaryScreen();
-        const QPoint half(window_->width() / 2, window_->height() / 2);
-        if (startUpPosition_ == 1 && owner)
-            window_->move(owner->frameGeometry().center() - half);
-        else if (s)
-            window_->move(s->availableGeometry().center() - half);
-    }
+    if (loading)
+        placeAtStartUp(owner);
     auto& shown = shownWindows();
     shown.erase(std::remove_if(shown.begin(), shown.end(), [&](const QPointer<QWidget>& w) { return !w || w == window_.get(); }),
                 shown.end());
@@ -362,6 +368,14 @@ Control& Form::addControl(const QString& className, const QString& name)
     if (className.compare(QLatin1String("vb.PictureBox"), Qt::CaseInsensitive) == 0)
         return *new PictureBox(*this, nullptr, name);
     vb::raise(711, QStringLiteral("Invalid class string"));
+}
+
+void Form::setCompositorMaximized(bool on)
+{
+    if (on)
+        window_->showMaximized();
+    else
+        window_->showNormal();
 }
 
 void Form::repaint()

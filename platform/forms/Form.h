@@ -49,6 +49,9 @@ public:
     void setHeight(float height) { move(left(), top(), width(), height); }
     // Paints the window now.
     void repaint();
+    // Where the window system places the windows itself (Wayland): its own
+    // maximised state, asked for and left.
+    void setCompositorMaximized(bool on);
     // Kept above every other window.
     bool topmost() const;
     void setTopmost(bool on);
@@ -139,6 +142,7 @@ private:
     void load();
     void focusFirstControl();
     void retireControls();
+    void placeAtStartUp(const QWidget* owner);
     class Widget;
     std::unique_ptr<Widget> window_;
     QWidget* client_;

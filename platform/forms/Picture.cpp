@@ -4,12 +4,21 @@
 #include "vb/Failure.h"
 #include "vb/Paths.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
 #include <QImageReader>
 #include <QPainter>
 #include <QResource>
 #include <QSvgRenderer>
 #include <cstring>
+#include <QThreadPool>
+#include <QTimer>
+#include <QMetaObject>
+#include <QCoreApplication>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -17,12 +26,12 @@ namespace forms {
 
 float Picture::width() const
 {
-    return toTwipsX(pixmap_.width());
+    return toTwipsX(static_cast<int>(std::lround(pixmap_.deviceIndependentSize().width())));
 }
 
 float Picture::height() const
 {
-    return toTwipsY(pixmap_.height());
+    return toTwipsY(static_cast<int>(std::lround(pixmap_.deviceIndependentSize().height())));
 }
 
 Picture loadPicture(const QString& path)
@@ -87,16 +96,119 @@ QPixmap rawRgb32(const QString& name)
                        static_cast<qsizetype>(header[0]) * 4, format);
     return QPixmap::fromImage(image);
 }
+
+qreal screenRatio()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+QImage renderAtRatio(const QString& name, qreal dpr)
+{
+    QString svg = name;
+    svg.replace(svg.lastIndexOf(QLatin1Char('.')), svg.size(), QLatin1String(".svg"));
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return QImage();
+    QImage image((QSizeF(renderer.defaultSize()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&p);
+    p.end();
+    image.setDevicePixelRatio(dpr);
+    return image;
+}
+
+// Pictures being drawn at the screen's ratio, and who waits for them.
+struct Sharp {
+    bool ready = false;
+    QPixmap pixmap;
+    std::vector<std::function<void(const QPixmap&)>> waiting;
+};
+std::map<QString, Sharp>& sharp()
+{
+    static std::map<QString, Sharp> s;
+    return s;
+}
+
+// A picture compiled in at its own size, drawn again from its vector
+// source for a screen of another device pixel ratio: stretched, its edges
+// and its lettering would blur. Empty while it is still being drawn.
+QPixmap atScreenRatio(const QString& name)
+{
+    const qreal dpr = screenRatio();
+    if (dpr == 1.0)
+        return QPixmap();
+    if (auto found = sharp().find(name); found != sharp().end())
+        return found->second.ready ? found->second.pixmap : QPixmap();
+    const QImage image = renderAtRatio(name, dpr);
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
 } // namespace
+
+namespace {
+void sharpReady(const QString& name, const QImage& image)
+{
+    Sharp& s = sharp()[name];
+    s.ready = true;
+    if (!image.isNull())
+        s.pixmap = QPixmap::fromImage(image);
+    auto waiting = std::move(s.waiting);
+    s.waiting.clear();
+    if (!s.pixmap.isNull())
+        for (auto& f : waiting)
+            f(s.pixmap);
+}
+} // namespace
+
+void prepareScreenPictures()
+{
+    const qreal dpr = screenRatio();
+    if (dpr == 1.0)
+        return;
+    // Drawing them takes longer than the window takes to come up (the
+    // background's lettering above all): the window shows the compiled-in
+    // pictures first, and each is replaced as soon as it has been drawn.
+    // They start once the event loop runs, after the window has been
+    // shown: drawn beside its making they would slow it down (the text of
+    // the pictures and of the window share the font engine).
+    QStringList names;
+    for (const QString& file : QDir(QStringLiteral(":/")).entryList({QStringLiteral("*.rgb32")}, QDir::Files)) {
+        const QString name = QStringLiteral(":/") + file;
+        if (sharp().count(name))
+            continue;
+        sharp()[name];
+        names << name;
+    }
+    QTimer::singleShot(0, qApp, [names, dpr] {
+        for (const QString& name : names)
+            QThreadPool::globalInstance()->start([name, dpr] {
+                const QImage image = renderAtRatio(name, dpr);
+                QMetaObject::invokeMethod(qApp, [name, image] { sharpReady(name, image); }, Qt::QueuedConnection);
+            });
+    });
+}
+
+void whenSharp(const QString& name, std::function<void(const QPixmap&)> then)
+{
+    auto found = sharp().find(name);
+    if (found != sharp().end() && !found->second.ready)
+        found->second.waiting.push_back(std::move(then));
+}
 
 Picture resourcePicture(const QString& name)
 {
-    QPixmap p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
-        : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
-                                                  : QPixmap(name);
+    QPixmap p;
+    if (name.endsWith(QLatin1String(".rgb32")))
+        p = atScreenRatio(name);
+    if (p.isNull())
+        p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
+            : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
+                                                      : QPixmap(name);
     if (p.isNull())
         vb::raise(481, QStringLiteral("Invalid picture"));
-    return Picture(std::move(p));
+    return Picture(std::move(p), name);
 }
 
 void registerCursorResource(int id, const QString& svg, QPoint hotSpot)

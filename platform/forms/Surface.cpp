@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 #include <unordered_map>
 
 namespace forms {
@@ -53,32 +55,65 @@ void fillOutside(QImage& image, QSize covered, const QColor& colour)
     }
 }
 // A view of the store's top-left corner, keeping the store alive.
-QImage viewOf(const std::shared_ptr<QImage>& store, QSize size)
+QImage viewOf(const std::shared_ptr<QImage>& store, QSize size, qreal scale)
 {
     auto* keep = new std::shared_ptr<QImage>(store);
-    return QImage(
+    QImage view(
         store->bits(), size.width(), size.height(), store->bytesPerLine(), QImage::Format_RGB32,
         [](void* info) { delete static_cast<std::shared_ptr<QImage>*>(info); }, keep);
+    view.setDevicePixelRatio(scale);
+    return view;
+}
+
+// The image pixel that each device pixel of one axis shows, for a surface
+// drawn in whole pixels: the first half anchored at 0, the second at the
+// far end, n device pixels per image pixel.
+std::vector<int> wholePixelMap(int pixels, int devicePixels, int n)
+{
+    std::vector<int> map(static_cast<std::size_t>(std::max(devicePixels, 0)));
+    const int half = devicePixels / 2;
+    for (int d = 0; d < devicePixels; ++d) {
+        const int p = d < half ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
+        map[static_cast<std::size_t>(d)] = std::clamp(p, 0, pixels - 1);
+    }
+    return map;
+}
+
+// Whole device pixels per image pixel: the ratio rounded down, so that the
+// title bar and the buttons, laid out in the window's pixels, never grow
+// past the room the window's layout gives them.
+int wholeScale(qreal dpr)
+{
+    return std::max(1, static_cast<int>(std::floor(dpr + 1e-6)));
 }
 } // namespace
 
 void Surface::resize(QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
-    if (image_.size() == size)
+    const qreal scale = scaling_ == Scaling::Device && view_ ? view_->devicePixelRatioF() : 1.0;
+    // The image in its own pixels: device pixels, or the view's.
+    const QSize pixels = scale == 1.0 ? size : (QSizeF(size) * scale).toSize().expandedTo(QSize(1, 1));
+    if (image_.size() == pixels && scale == scale_)
         return;
+    const bool rescaled = scale != scale_;
+    scale_ = scale;
     // What already shows its content: the old image, or on a first image
     // the background picture drawn into it.
-    const QSize shown = !image_.isNull() ? image_.size() : background_.isNull() ? QSize(0, 0) : background_.size();
-    const bool isView = !image_.isNull() && store_ && image_.constBits() == store_->constBits();
-    if (isView && size.width() <= store_->width() && size.height() <= store_->height()) {
-        image_ = viewOf(store_, size);
+    const QSize shown = rescaled ? QSize(0, 0)
+        : !image_.isNull()       ? image_.size()
+        : background_.isNull()   ? QSize(0, 0)
+                                 : (background_.deviceIndependentSize() * scale_).toSize();
+    const bool isView = !rescaled && !image_.isNull() && store_ && image_.constBits() == store_->constBits();
+    if (isView && pixels.width() <= store_->width() && pixels.height() <= store_->height()) {
+        image_ = viewOf(store_, pixels, scale_);
     } else {
+        size = pixels;
         // Room to grow by a quarter before the next allocation.
         const QSize room(size.width() + size.width() / 4, size.height() + size.height() / 4);
         auto store = std::make_shared<QImage>(room, QImage::Format_RGB32);
-        QImage view = viewOf(store, size);
-        if (!image_.isNull()) {
+        QImage view = viewOf(store, size, scale_);
+        if (!image_.isNull() && !rescaled) {
             QPainter p(&view);
             p.drawImage(0, 0, image_);
         } else if (!background_.isNull()) {
@@ -100,7 +135,7 @@ void Surface::clear()
     if (background_.isNull()) {
         image_.fill(back_);
     } else {
-        fillOutside(image_, background_.size(), back_);
+        fillOutside(image_, (background_.deviceIndependentSize() * scale_).toSize(), back_);
         QPainter p(&image_);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawPixmap(0, 0, background_);
@@ -119,7 +154,49 @@ void Surface::paint(QWidget* widget) const
     if (image_.isNull())
         return;
     QPainter p(widget);
-    p.drawImage(0, 0, image_);
+    const qreal dpr = widget->devicePixelRatioF();
+    if (scaling_ == Scaling::WholePixels && dpr != 1.0)
+        p.drawImage(QPointF(0, 0), shown(dpr));
+    else
+        p.drawImage(QPointF(0, 0), image_);
+}
+
+QImage Surface::shown(qreal dpr) const
+{
+    if (image_.isNull() || scaling_ != Scaling::WholePixels || dpr == 1.0)
+        return image_;
+    const int n = wholeScale(dpr);
+    const int w = image_.width(), h = image_.height();
+    const int dw = static_cast<int>(std::ceil(w * dpr)), dh = static_cast<int>(std::ceil(h * dpr));
+    const std::vector<int> xs = wholePixelMap(w, dw, n), ys = wholePixelMap(h, dh, n);
+    QImage out(dw, dh, QImage::Format_RGB32);
+    for (int y = 0; y < dh; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(ys[static_cast<std::size_t>(y)]));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < dw; ++x)
+            to[x] = from[xs[static_cast<std::size_t>(x)]];
+    }
+    out.setDevicePixelRatio(dpr);
+    return out;
+}
+
+QPoint Surface::fromView(QPointF at, qreal dpr) const
+{
+    if (scaling_ != Scaling::WholePixels || dpr == 1.0 || image_.isNull())
+        return at.toPoint();
+    const int n = wholeScale(dpr);
+    const int w = image_.width(), h = image_.height();
+    const int dw = static_cast<int>(std::ceil(w * dpr)), dh = static_cast<int>(std::ceil(h * dpr));
+    auto one = [n](double v, int pixels, int devicePixels) {
+        const int d = static_cast<int>(std::floor(v));
+        if (d < 0)
+            return d / n; // outside, to the left or above: stays outside
+        if (d >= devicePixels)
+            return pixels + (d - devicePixels) / n;
+        const int half = devicePixels / 2;
+        return d < half ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
+    };
+    return QPoint(one(at.x() * dpr, w, dw), one(at.y() * dpr, h, dh));
 }
 
 void Surface::drawText(const QFont& font, const QColor& colour, QPoint topLeft, const QString& text)

@@ -61,6 +61,28 @@ public:
     // For the widget's paint event.
     void paint(QWidget* widget) const;
 
+    // How the image meets a screen whose device pixel ratio is not 1.
+    // Device: the image holds device pixels and everything drawn on it
+    // through a painter (text, fills, pictures) is sharp; for picture boxes.
+    // Whole pixels: the image keeps its own pixels, which the drawing calls
+    // set one by one, and shows each as a block of n x n device pixels, n
+    // the ratio rounded down; the left and upper halves of the screen area are
+    // anchored at the top-left corner, the others at the bottom-right, so
+    // the edges and whatever lies along them (a frame's border, title bar
+    // and buttons) show whole, and only the middle of the image, which a
+    // frame fills evenly, is left out or shown twice.
+    enum class Scaling { Device, WholePixels };
+    void setScaling(Scaling scaling) { scaling_ = scaling; }
+    Scaling scaling() const { return scaling_; }
+    // The image's pixels per pixel of the view.
+    qreal imageScale() const { return scale_; }
+    // The image pixel a point of the view shows (view pixels, at the
+    // view's device pixel ratio).
+    QPoint fromView(QPointF at, qreal dpr) const;
+    // What the view shows at a device pixel ratio, device pixel by device
+    // pixel, as paint() draws it.
+    QImage shown(qreal dpr) const;
+
     // The font and text colour that text drawn through the device context
     // takes: the control's own.
     const QFont& font() const { return font_; }
@@ -90,6 +112,8 @@ private:
     std::shared_ptr<QImage> store_;
     QImage image_;
     QColor back_ = Qt::white;
+    Scaling scaling_ = Scaling::Device;
+    qreal scale_ = 1;
     QPixmap background_;
     QFont font_;
     QColor text_ = Qt::black;

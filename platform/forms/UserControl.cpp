@@ -14,6 +14,9 @@ UserControl::UserControl(Form& form, Control* container, const QString& name, in
     , surface_(view_)
 {
     view_->setSurface(&surface_);
+    // The frame sets its pixels one by one: on a scaled screen each shows
+    // whole, as a block of device pixels.
+    surface_.setScaling(Surface::Scaling::WholePixels);
     view_->setFocusPolicy(Qt::ClickFocus);
     pixelScale_ = true;
     backColor_ = ButtonFace;
@@ -47,6 +50,11 @@ void UserControl::setPicture(const Picture& picture)
     picture_ = picture;
     surface_.setBackground(picture.pixmap());
     surface_.clear();
+}
+
+QPoint UserControl::mousePixels(QPointF at) const
+{
+    return surface_.fromView(at, view_->devicePixelRatioF());
 }
 
 void UserControl::geometryChanged()

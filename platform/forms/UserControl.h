@@ -17,6 +17,7 @@ public:
     UserControl(Form& form, Control* container, const QString& name, int index = -1);
 
     Surface& surface() { return surface_; }
+    QPoint mousePixels(QPointF at) const override;
     Handle hDC() const { return surface_.hDC(); }
 
     void setBackColor(long colour) override;

@@ -170,7 +170,7 @@ private:
         if (!widget->isEnabled())
             return false; // a disabled control takes no pointer input
         auto* me = static_cast<QMouseEvent*>(event);
-        const QPoint at = me->position().toPoint();
+        const QPoint at = w.mousePixels(me->position());
         const qintptr l = makeLParam(at.x(), at.y());
         if (event->type() == QEvent::MouseMove) {
             if (!deliverMove(w, widget, at, me->buttons(), me->modifiers()))

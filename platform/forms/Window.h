@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPoint>
+#include <QPointF>
+
 #include <QtGlobal>
 #include <functional>
 #include <vector>
@@ -83,6 +86,9 @@ public:
     // Installs a procedure and returns the one it replaces.
     WindowProc* setProcedure(WindowProc* procedure);
 
+    // A mouse position over the window's widget, in the pixels the
+    // window's mouse messages carry.
+    virtual QPoint mousePixels(QPointF at) const { return at.toPoint(); }
     // The runtime's own handling of a message: the end of every chain.
     virtual qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam);
 

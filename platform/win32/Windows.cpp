@@ -2,6 +2,7 @@
 
 #include "forms/Form.h"
 #include "forms/Runtime.h"
+#include "forms/Screen.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -48,7 +49,7 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
             screen = QGuiApplication::primaryScreen();
         if (!screen)
             return 0;
-        area = screen->availableGeometry();
+        area = forms::availableArea(screen);
     }
     auto* r = static_cast<RECT*>(out);
     *r = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};

@@ -15,7 +15,7 @@ cp -a "$(dirname "$program")/." "$folder/"
 program="$folder/$(basename "$program")"
 
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${screen:-1280x1024}x24" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
 pid= wmpid=
 cleanup() {
@@ -41,12 +41,17 @@ if [[ "$wm" == openbox ]]; then
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
 fi
 
-"$program" >"$outdir/$run.log" 2>&1 &
-pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")"
-winx=$X winy=$Y winw=$WIDTH
+# Starts the program (again, once the last one has ended) and finds its window.
+start() {
+  "$program" >>"$outdir/$run.log" 2>&1 &
+  pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+}
+: >"$outdir/$run.log"
+start
 
 shot() { import -window root "$outdir/$1-$wm.png"; }
 # The colour at a point of the screen, and of the main window, from a

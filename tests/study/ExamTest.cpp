@@ -3,6 +3,7 @@
 #include "forms/Timer.h"
 #include "win32/Win32.h"
 
+#include <QScreen>
 #include <set>
 
 using fixture::question;
@@ -266,7 +267,8 @@ TEST_F(Exam, TheResultDialogStandsOverTheMainWindowAtEveryShow)
     // Nothing is active yet (as under a display without a window manager):
     // the owner is the window shown before.
     forms::setModalResponder([&](forms::Form& w) { centres.push_back(w.window()->frameGeometry().center()); });
-    const QPoint places[] = {{40, 30}, {300, 200}, {90, 260}};
+    // Places where the dialog, centred on the owner, lies on the screen.
+    const QPoint places[] = {{40, 30}, {-200, -100}, {100, 150}};
     for (const QPoint& p : places) {
         f.window()->move(p);
         f.ShowMessage(QStringLiteral("您的得分：90分！"), QStringLiteral("祝贺您通过考试！"));
@@ -276,6 +278,22 @@ TEST_F(Exam, TheResultDialogStandsOverTheMainWindowAtEveryShow)
         f.window()->move(places[i]);
         const QPoint owner = f.window()->frameGeometry().center();
         EXPECT_LE((centres[i] - owner).manhattanLength(), 3) << i; // halves rounded
+    }
+}
+
+TEST_F(Exam, TheResultDialogStaysOnTheScreenWhenItsOwnerDoesNot)
+{
+    // The owner far to the bottom right: centred on it, the dialog would
+    // leave the screen; it stops at the screen's edges instead.
+    paperBank();
+    study::FormMain& f = open();
+    QRect shown;
+    forms::setModalResponder([&](forms::Form& w) { shown = w.window()->frameGeometry(); });
+    const QRect screen = f.window()->screen()->availableGeometry();
+    for (const QPoint& p : {QPoint(screen.right() - 100, screen.bottom() - 50), QPoint(-900, -600)}) {
+        f.window()->move(p);
+        f.ShowMessage(QStringLiteral("您的得分：90分！"), QStringLiteral("祝贺您通过考试！"));
+        EXPECT_TRUE(screen.contains(shown)) << p.x() << "," << p.y() << ": " << shown.x() << "," << shown.y();
     }
 }
 
