@@ -3,5 +3,5 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$ROOT/scripts/setup.sh"
-cd "$ROOT/build"
+cd "$ROOT/${BUILD_DIR:-build}"
 ctest --output-on-failure -j "$(nproc)"
