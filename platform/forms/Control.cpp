@@ -48,7 +48,7 @@ void Control::setGeometryTwips(float left, float top, float width, float height)
                              std::max(0, toPixelsY(height)));
     geometryChanged();
     if (resized && onResize)
-        raise(onResize);
+        fireEvent(onResize);
 }
 
 void Control::copyFrom(const Control& first)
@@ -181,7 +181,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     const float y = pixelScale_ ? static_cast<float>(lParamY(lParam)) : toTwipsY(lParamY(lParam));
     auto mouse = [&](const std::function<void(int, int, float, float)>& handler, int button) {
         if (handler)
-            raise([&] { handler(button, shift, x, y); });
+            fireEvent([&] { handler(button, shift, x, y); });
     };
     auto button = [](unsigned m) { return m <= wm::LButtonDblClk ? 1 : m <= wm::RButtonDblClk ? 2 : 4; };
     switch (msg) {
@@ -199,7 +199,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         // Without a double-click handler the second press is a press again.
         if (onDblClick && msg == wm::LButtonDblClk) {
             releaseEndsDblClick_ = true;
-            raise(onDblClick);
+            fireEvent(onDblClick);
         } else
             mouse(onMouseDown, button(msg));
         break;
@@ -213,14 +213,14 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         const QWidget* w = widget();
         if (msg == wm::LButtonUp && !afterDblClick && clickOnRelease_ && onClick && w
             && w->rect().contains(lParamX(lParam), lParamY(lParam)))
-            raise(onClick);
+            fireEvent(onClick);
         break;
     }
     case wm::KeyDown:
     case wm::SysKeyDown: {
         int code = static_cast<int>(wParam);
         if (onKeyDown)
-            raise([&] { onKeyDown(code, shift | (msg == wm::SysKeyDown ? 4 : 0)); });
+            fireEvent([&] { onKeyDown(code, shift | (msg == wm::SysKeyDown ? 4 : 0)); });
         if (code != 0)
             passToWidget();
         return 0;

@@ -263,7 +263,7 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
     widgetTakesInput_ = true;
     box_->setAutoFillBackground(true);
     applyColours();
-    QObject::connect(box_, &QCheckBox::clicked, this, [this] { raise(onClick); });
+    QObject::connect(box_, &QCheckBox::clicked, this, [this] { fireEvent(onClick); });
 }
 
 CheckBox::CheckBox(const CheckBox& first, int index)
@@ -304,17 +304,12 @@ ComboBox::ComboBox(Form& form, Control* container, const QString& name, int inde
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raise(onClick); });
+    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { fireEvent(onClick); });
 }
 
 void ComboBox::addItem(const QString& item)
 {
     combo_->addItem(item);
-}
-
-int ComboBox::listCount() const
-{
-    return combo_->count();
 }
 
 int ComboBox::listIndex() const
@@ -325,7 +320,7 @@ int ComboBox::listIndex() const
 void ComboBox::setListIndex(int index)
 {
     if (index < -1 || index >= combo_->count())
-        vb::raise(380, QStringLiteral("Invalid property value"));
+        vb::raise(vb::err::InvalidPropertyValue);
     combo_->setCurrentIndex(index);
 }
 
@@ -350,7 +345,7 @@ CommandButton::CommandButton(Form& form, Control* container, const QString& name
     widgetTakesInput_ = true;
     backColor_ = ButtonFace;
     applyColours();
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { raise(onClick); });
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { fireEvent(onClick); });
 }
 
 QString CommandButton::caption() const
@@ -374,7 +369,7 @@ TextBox::TextBox(Form& form, Control* container, const QString& name, int index)
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raise(onChange); });
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { fireEvent(onChange); });
 }
 
 QString TextBox::text() const
@@ -399,7 +394,7 @@ qintptr TextBox::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         return Control::defaultProcedure(msg, wParam, lParam);
     int ascii = static_cast<int>(wParam);
     if (onKeyPress)
-        raise([&] { onKeyPress(ascii); });
+        fireEvent([&] { onKeyPress(ascii); });
     if (ascii == 0)
         return 0; // discarded
     if (ascii != static_cast<int>(wParam) && ascii >= 32) {

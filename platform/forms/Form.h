@@ -127,7 +127,6 @@ private:
     void load();
     class Widget;
     std::unique_ptr<Widget> window_;
-    QWidget* client_;
     QString tag_;
     QIcon icon_;
     bool loaded_ = false;
