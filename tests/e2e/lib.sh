@@ -30,23 +30,62 @@ export DISPLAY=":$(head -1 "$displayfile")"
 "$program" >"$outdir/$run.log" 2>&1 &
 pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")"
-winx=$X winy=$Y winw=$WIDTH
+
+# Every step waits for what it brings about, never a fixed time: the
+# condition (a command) is tried every 50 ms for at most 10 seconds.
+wait_until() {
+  local deadline=$((SECONDS + 10))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+# The window at X Y, or at X Y with size W H.
+placed_at() {
+  local g
+  g=$(xdotool getwindowgeometry --shell "$1" | tr '\n' ' ')
+  [[ "$g" == *"X=$2 Y=$3 "* && ( $# -lt 5 || "$g" == *"WIDTH=$4 HEIGHT=$5 "* ) ]]
+}
 
 shot() { import -window root "$outdir/$1.png"; }
 # The colour at a point of the screen, and of the main window, from a
 # screenshot.
 at() { convert "$outdir/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
 pixel() { at "$1" $((winx + $2)) $((winy + $3)); }
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.3}"; }
+# A fresh screenshot NAME whose pixel X Y of the main window is (or with
+# "!=", is not) COLOUR.
+pixel_is() { shot "$1"; [[ "$(pixel "$1" "$2" "$3")" == "$4" ]]; }
+pixel_is_not() { shot "$1"; [[ "$(pixel "$1" "$2" "$3")" != "$4" ]]; }
+# The screen has changed from screenshot NAME and then holds still: two
+# screenshots in a row alike.
+differs() { ! cmp -s <(convert "$outdir/$1.png" rgb:-) <(import -window root rgb:-); }
+holds_still() {
+  import -window root "$outdir/.still-a.png"
+  import -window root "$outdir/.still-b.png"
+  cmp -s <(convert "$outdir/.still-a.png" rgb:-) <(convert "$outdir/.still-b.png" rgb:-)
+}
+changed_and_settled() { wait_until differs "$1" && wait_until holds_still; }
+# A click on the main window, then a wait for what it changes to be drawn.
+click() {
+  shot .before-click
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  changed_and_settled .before-click || fail "nothing changed after a click at $1,$2"
+}
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
+
+# Shown: the drawn title bar is on the screen (Xvfb's root is black) and
+# holds still.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+wait_until pixel_is_not .shown $((winw / 2)) 2 "#000000" && wait_until holds_still || fail "the window is not drawn"
 
 # The frame's close button lies 24 pixels from the right edge, 8 from the
 # top, 18 square: a move over it lights it, a click closes the window.
 close_and_check_exit() {
-  xdotool mousemove --window "$window" $((winw - 15)) 17; sleep 0.3
+  shot .before-close
+  xdotool mousemove --window "$window" $((winw - 15)) 17
+  changed_and_settled .before-close || fail "the close button did not light"
   xdotool click 1
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"
