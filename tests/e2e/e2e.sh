@@ -18,8 +18,8 @@ top=$(pixel "$name-start" 500 1) bottom=$(pixel "$name-start" 500 29)
 # A point of the background's first mode tag; the question panel covers it.
 before=$(pixel "$name-start" 95 237)
 [[ "$before" != "#FFFFFF" ]] || fail "the background picture is not shown ($before)"
-click 110 111
-shot "$name-question"
+xdotool mousemove --window "$window" 110 111 click 1
+wait_until pixel_is "$name-question" 95 237 "#FFFFFF" || true
 after=$(pixel "$name-question" 95 237)
 [[ "$after" == "#FFFFFF" ]] || fail "the question panel did not come up ($after)"
 # A drag of the title bar moves the window; its first move starts the drag.

@@ -32,9 +32,10 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
 
 # Every step waits for what it brings about, never a fixed time: the
-# condition (a command) is tried every 50 ms for at most 10 seconds.
+# condition (a command) is tried every 50 ms, for at most 40 seconds (on a
+# loaded machine a step can take long; a step that goes well costs no more).
 wait_until() {
-  local deadline=$((SECONDS + 10))
+  local deadline=$((SECONDS + 40))
   until "$@"; do
     ((SECONDS < deadline)) || return 1
     sleep 0.05
@@ -64,13 +65,6 @@ holds_still() {
   import -window root "$outdir/.still-b.png"
   cmp -s <(convert "$outdir/.still-a.png" rgb:-) <(convert "$outdir/.still-b.png" rgb:-)
 }
-changed_and_settled() { wait_until differs "$1" && wait_until holds_still; }
-# A click on the main window, then a wait for what it changes to be drawn.
-click() {
-  shot .before-click
-  xdotool mousemove --window "$window" "$1" "$2" click 1
-  changed_and_settled .before-click || fail "nothing changed after a click at $1,$2"
-}
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
 
@@ -85,7 +79,7 @@ wait_until pixel_is_not .shown $((winw / 2)) 2 "#000000" && wait_until holds_sti
 close_and_check_exit() {
   shot .before-close
   xdotool mousemove --window "$window" $((winw - 15)) 17
-  changed_and_settled .before-close || fail "the close button did not light"
+  wait_until differs .before-close || fail "the close button did not light"
   xdotool click 1
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"
