@@ -15,12 +15,16 @@ swatch() {
   pixel "$1" $(( (390 + ${lefts[$2]}) / 15 + 4 )) $(( 9360 / 15 + 4 ))
 }
 # Question k + 1 is up: its cell wears the current colour.
-on_question() { shot .exam; [[ "$(cell .exam "$1")" == "$current" ]]; }
+on_question() { shot "$run.exam"; [[ "$(cell "$run.exam" "$1")" == "$current" ]]; }
+# The exam is up: the first cell wears the legend's current colour.
+exam_up() {
+  shot "$name-exam-q1"
+  current=$(swatch "$name-exam-q1" 1)
+  [[ "$current" != "#FFFFFF" && "$(cell "$name-exam-q1" 0)" == "$current" ]]
+}
 
 xdotool mousemove --window "$window" 877 111 click 1   # 模拟考试 (its clock then changes the screen every second)
-shot "$name-exam-q1"
-current=$(swatch "$name-exam-q1" 1)
-wait_until on_question 0 || fail "the exam did not start on question 1"
+wait_until exam_up || fail "the exam did not start on question 1"
 # Five questions answered A, each moving on by itself; a multiple-answer
 # question shows its confirm button 我选好了, which completes the answer.
 for q in 1 2 3 4 5; do

@@ -42,9 +42,9 @@ geometry
 shot frame-moved
 
 # The close button: 24 pixels from the right edge, 8 from the top.
-shot .before-close
+shot "$run.before-close"
 xdotool mousemove --window "$window" $((499 - 15)) 17
-wait_until differs .before-close || fail "the close button did not light"
+wait_until differs "$run.before-close" || fail "the close button did not light"
 xdotool click 1
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "still running after the close button"

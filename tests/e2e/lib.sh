@@ -61,9 +61,7 @@ pixel_is_not() { shot "$1"; [[ "$(pixel "$1" "$2" "$3")" != "$4" ]]; }
 # screenshots in a row alike.
 differs() { ! cmp -s <(convert "$outdir/$1.png" rgb:-) <(import -window root rgb:-); }
 holds_still() {
-  import -window root "$outdir/.still-a.png"
-  import -window root "$outdir/.still-b.png"
-  cmp -s <(convert "$outdir/.still-a.png" rgb:-) <(convert "$outdir/.still-b.png" rgb:-)
+  cmp -s <(import -window root rgb:-) <(sleep 0.1; import -window root rgb:-)
 }
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
@@ -72,14 +70,14 @@ others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$wi
 # holds still.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
-wait_until pixel_is_not .shown $((winw / 2)) 2 "#000000" && wait_until holds_still || fail "the window is not drawn"
+wait_until pixel_is_not "$run.shown" $((winw / 2)) 2 "#000000" && wait_until holds_still || fail "the window is not drawn"
 
 # The frame's close button lies 24 pixels from the right edge, 8 from the
 # top, 18 square: a move over it lights it, a click closes the window.
 close_and_check_exit() {
-  shot .before-close
+  shot "$run.before-close"
   xdotool mousemove --window "$window" $((winw - 15)) 17
-  wait_until differs .before-close || fail "the close button did not light"
+  wait_until differs "$run.before-close" || fail "the close button did not light"
   xdotool click 1
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"
