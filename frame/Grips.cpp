@@ -19,7 +19,7 @@ void SkinFrame::MakeGrips()
     };
     m_picRight = make("m_picRight");
     m_picBottom = make("m_picBottom");
-    auto bind = [this](forms::PictureBox& grip, auto down, auto move, auto up) {
+    auto bind = [this](forms::PictureBox& grip, auto down, auto moved, auto up) {
         auto call = [this](auto handler) {
             return [this, handler](int button, int shift, float x, float y) {
                 auto b = static_cast<std::int16_t>(button);
@@ -28,7 +28,7 @@ void SkinFrame::MakeGrips()
             };
         };
         grip.onMouseDown = call(down);
-        grip.onMouseMove = call(move);
+        grip.onMouseMove = call(moved);
         grip.onMouseUp = call(up);
     };
     bind(*m_picRight, &SkinFrame::m_picRight_MouseDown, &SkinFrame::m_picRight_MouseMove,

@@ -238,13 +238,10 @@ void SkinFrame::Subclass_Stop(forms::Handle lng_hWnd)
 
 void SkinFrame::Subclass_Shutdown()
 {
-    // Newest first; quiet at any failure.
-    try {
-        for (auto i = static_cast<std::int32_t>(m_aHooks.size()) - 1; i >= 0; --i)
-            if (m_aHooks[static_cast<std::size_t>(i)].hWnd != 0)
-                Subclass_Stop(m_aHooks[static_cast<std::size_t>(i)].hWnd);
-    } catch (const vb::Failure&) {
-    }
+    // Newest first; each removal reports and ends its own failure.
+    for (auto i = static_cast<std::int32_t>(m_aHooks.size()) - 1; i >= 0; --i)
+        if (m_aHooks[static_cast<std::size_t>(i)].hWnd != 0)
+            Subclass_Stop(m_aHooks[static_cast<std::size_t>(i)].hWnd);
 }
 
 bool SkinFrame::IsFunctionExported(const QString& sFunction, const QString& sModule)

@@ -3,6 +3,7 @@
 #include "forms/Form.h"
 #include "forms/Runtime.h"
 #include "vb/Conversions.h"
+#include "win32/Win32.h"
 
 namespace frame {
 
@@ -78,10 +79,10 @@ void SkinFrame::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
             return;
         }
         Subclass_Start(hWnd());
-        Subclass_AddMsg(hWnd(), WM_MOUSEMOVE, WHEN_AFTER);
-        Subclass_AddMsg(hWnd(), WM_MOUSELEAVE, WHEN_AFTER);
+        Subclass_AddMsg(hWnd(), win32::WM_MOUSEMOVE, WHEN_AFTER);
+        Subclass_AddMsg(hWnd(), win32::WM_MOUSELEAVE, WHEN_AFTER);
         Subclass_Start(f.hWnd());
-        Subclass_AddMsg(f.hWnd(), WM_SETCURSOR, WHEN_AFTER);
+        Subclass_AddMsg(f.hWnd(), win32::WM_SETCURSOR, WHEN_AFTER);
         m_bMoveable = f.moveable();
         f.setBorderStyle(0);
     });
@@ -94,10 +95,7 @@ void SkinFrame::UserControl_WriteProperties(forms::PropertyBag& PropBag)
 
 void SkinFrame::UserControl_Terminate()
 {
-    try {
-        Subclass_Shutdown();
-    } catch (const vb::Failure&) {
-    }
+    Subclass_Shutdown();
     m_frmParent = nullptr;
 }
 

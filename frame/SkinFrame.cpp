@@ -4,9 +4,7 @@
 #include "vb/Conversions.h"
 
 #include <QCursor>
-#include <QPainter>
-#include <QSvgRenderer>
-#include <cstring>
+#include <type_traits>
 
 namespace frame {
 
@@ -21,19 +19,19 @@ SkinFrame::ErrorObserver& observer()
 }
 } // namespace
 
-const std::array<FrameSetting, 12> FrameSettings = {{
-    {"ThemeColor", FrameSetting::Long, 0, 6, 6},
-    {"ColorFrom", FrameSetting::Long, 0x404080, 0x404080, 0x404080},
-    {"ColorTo", FrameSetting::Long, 0xC0E0FF, 0xC0E0FF, 0xC0E0FF},
-    {"BackColorStyle", FrameSetting::Long, 0, 0, 0},
-    {"BorderStyle", FrameSetting::Long, 1, 1, 1},
-    {"CloseButton", FrameSetting::Boolean, -1, -1, -1},
-    {"MaxButton", FrameSetting::Boolean, -1, -1, -1},
-    {"MinButton", FrameSetting::Boolean, -1, -1, -1},
-    {"CustomBackColor", FrameSetting::Long, ButtonFace, ButtonFace, ButtonFace},
-    {"Style", FrameSetting::Long, 0, 0, 0},
-    {"IconSize", FrameSetting::Integer, 16, 16, 16},
-    {"ChangeAllBackgrounds", FrameSetting::Boolean, 0, 0, 0},
+const std::array<FrameSetting, 12> SkinFrame::FrameSettings = {{
+    {"ThemeColor", &SkinFrame::m_lThemeColor, 0, 6, 6},
+    {"ColorFrom", &SkinFrame::m_lColorFrom, 0x404080, 0x404080, 0x404080},
+    {"ColorTo", &SkinFrame::m_lColorTo, 0xC0E0FF, 0xC0E0FF, 0xC0E0FF},
+    {"BackColorStyle", &SkinFrame::m_lBackColorStyle, 0, 0, 0},
+    {"BorderStyle", &SkinFrame::m_lBorderStyle, 1, 1, 1},
+    {"CloseButton", &SkinFrame::m_bCloseButton, -1, -1, -1},
+    {"MaxButton", &SkinFrame::m_bMaxButton, -1, -1, -1},
+    {"MinButton", &SkinFrame::m_bMinButton, -1, -1, -1},
+    {"CustomBackColor", &SkinFrame::m_lCustomBackColor, ButtonFace, ButtonFace, ButtonFace},
+    {"Style", &SkinFrame::m_lStyle, 0, 0, 0},
+    {"IconSize", &SkinFrame::m_iIconSize, 16, 16, 16},
+    {"ChangeAllBackgrounds", &SkinFrame::m_bChangeAllBackgrounds, 0, 0, 0},
 }};
 
 SkinFrame::SkinFrame(forms::Form& form, forms::Control* container, const QString& name)
@@ -92,16 +90,13 @@ void SkinFrame::buildMenu()
 
 void SkinFrame::ShowHand()
 {
-    // The frame's own mouse icon, drawn the first time a caption button
+    // The frame's own mouse icon, among the program's cursor resources
+    // under a number of its own; drawn the first time a caption button
     // lights rather than at every start.
+    constexpr int FrameHandCursor = 30001;
     static const QCursor hand = [] {
-        QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QSvgRenderer svg(QStringLiteral(":/frame/frame_hand.svg"));
-        QPainter p(&image);
-        svg.render(&p);
-        p.end();
-        return QCursor(QPixmap::fromImage(image), 12, 1);
+        forms::registerCursorResource(FrameHandCursor, QStringLiteral(":/frame/frame_hand.svg"), QPoint(12, 1));
+        return forms::resourceCursor(FrameHandCursor);
     }();
     if (!handSet_) {
         setMouseIcon(hand);
@@ -124,74 +119,38 @@ void SkinFrame::setErrorObserver(ErrorObserver o)
 
 // Settings ----------------------------------------------------------------
 
-std::int64_t SkinFrame::setting(const char* key) const
+std::int64_t SkinFrame::setting(const FrameSetting& s) const
 {
-    auto is = [key](const char* k) { return std::strcmp(key, k) == 0; };
-    auto flag = [](bool b) -> std::int64_t { return b ? -1 : 0; };
-    if (is("ThemeColor"))
-        return m_lThemeColor;
-    if (is("ColorFrom"))
-        return m_lColorFrom;
-    if (is("ColorTo"))
-        return m_lColorTo;
-    if (is("BackColorStyle"))
-        return m_lBackColorStyle;
-    if (is("BorderStyle"))
-        return m_lBorderStyle;
-    if (is("CloseButton"))
-        return flag(m_bCloseButton);
-    if (is("MaxButton"))
-        return flag(m_bMaxButton);
-    if (is("MinButton"))
-        return flag(m_bMinButton);
-    if (is("CustomBackColor"))
-        return m_lCustomBackColor;
-    if (is("Style"))
-        return m_lStyle;
-    if (is("IconSize"))
-        return m_iIconSize;
-    if (is("ChangeAllBackgrounds"))
-        return flag(m_bChangeAllBackgrounds);
-    vb::raise(vb::err::NoSuchProperty);
+    return std::visit(
+        [this](auto member) -> std::int64_t {
+            const auto value = this->*member;
+            if constexpr (std::is_same_v<decltype(value), const bool>)
+                return value ? -1 : 0;
+            else
+                return value;
+        },
+        s.member);
 }
 
-void SkinFrame::setSetting(const char* key, std::int64_t v)
+void SkinFrame::setSetting(const FrameSetting& s, std::int64_t v)
 {
-    auto is = [key](const char* k) { return std::strcmp(key, k) == 0; };
-    const auto l = static_cast<std::int32_t>(v);
-    if (is("ThemeColor"))
-        m_lThemeColor = l;
-    else if (is("ColorFrom"))
-        m_lColorFrom = l;
-    else if (is("ColorTo"))
-        m_lColorTo = l;
-    else if (is("BackColorStyle"))
-        m_lBackColorStyle = l;
-    else if (is("BorderStyle"))
-        m_lBorderStyle = l;
-    else if (is("CloseButton"))
-        m_bCloseButton = v != 0;
-    else if (is("MaxButton"))
-        m_bMaxButton = v != 0;
-    else if (is("MinButton"))
-        m_bMinButton = v != 0;
-    else if (is("CustomBackColor"))
-        m_lCustomBackColor = l;
-    else if (is("Style"))
-        m_lStyle = l;
-    else if (is("IconSize"))
-        m_iIconSize = static_cast<std::int16_t>(v);
-    else if (is("ChangeAllBackgrounds"))
-        m_bChangeAllBackgrounds = v != 0;
-    else
-        vb::raise(vb::err::NoSuchProperty);
+    std::visit(
+        [this, v](auto member) {
+            auto& value = this->*member;
+            using T = std::remove_reference_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, bool>)
+                value = v != 0;
+            else
+                value = static_cast<T>(v);
+        },
+        s.member);
 }
 
 namespace {
 
 vb::Variant typed(const FrameSetting& s, std::int64_t v)
 {
-    return s.kind == FrameSetting::Boolean ? vb::Variant(v != 0) : vb::Variant(v);
+    return s.kind() == FrameSetting::Boolean ? vb::Variant(v != 0) : vb::Variant(v);
 }
 
 // A stored value as its setting's type, as the runtime converts it.
@@ -200,7 +159,7 @@ std::int64_t convert(const FrameSetting& s, const vb::Variant& v)
     using T = vb::Variant::Type;
     if (v.type() == T::Null || v.type() == T::Empty)
         vb::raise(vb::err::TypeMismatch);
-    if (s.kind == FrameSetting::Boolean) {
+    if (s.kind() == FrameSetting::Boolean) {
         if (v.type() == T::Boolean)
             return v == vb::Variant(true) ? -1 : 0;
         if (v.type() == T::String) {
@@ -213,7 +172,7 @@ std::int64_t convert(const FrameSetting& s, const vb::Variant& v)
         return v.toDouble() != 0 ? -1 : 0;
     }
     const double d = v.type() == T::Boolean ? (v == vb::Variant(true) ? -1.0 : 0.0) : v.toDouble();
-    return s.kind == FrameSetting::Integer ? vb::toInteger(d) : vb::toLong(d);
+    return s.kind() == FrameSetting::Integer ? vb::toInteger(d) : vb::toLong(d);
 }
 
 } // namespace
@@ -223,20 +182,20 @@ void SkinFrame::readSettings(const forms::PropertyBag& store)
     for (const FrameSetting& s : FrameSettings) {
         const std::int64_t def = s.readDefault == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace))
                                                              : s.readDefault;
-        setSetting(s.key, convert(s, store.readProperty(QString::fromLatin1(s.key), typed(s, def))));
+        setSetting(s, convert(s, store.readProperty(QString::fromLatin1(s.key), typed(s, def))));
     }
 }
 
 void SkinFrame::writeSettings(forms::PropertyBag& store) const
 {
     for (const FrameSetting& s : FrameSettings)
-        store.writeProperty(QString::fromLatin1(s.key), typed(s, setting(s.key)), typed(s, s.writeDefault));
+        store.writeProperty(QString::fromLatin1(s.key), typed(s, setting(s)), typed(s, s.writeDefault));
 }
 
 void SkinFrame::newInstanceSettings()
 {
     for (const FrameSetting& s : FrameSettings)
-        setSetting(s.key, s.newInstance == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace))
+        setSetting(s, s.newInstance == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace))
                                                       : s.newInstance);
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <variant>
 #include <vector>
 
 namespace win32 {
@@ -21,6 +22,22 @@ struct RECT;
 namespace frame {
 
 using win32RECT = win32::RECT;
+
+class SkinFrame;
+
+// A setting's store key (its name), the member that holds it (whose type is
+// the setting's stored type) and its three defaults. The button face
+// (&H8000000F) as a new-instance or read default is translated to its RGB
+// value at the moment it is used.
+struct FrameSetting {
+    enum Kind { Long, Integer, Boolean }; // in the order of `member`'s types
+    const char* key;
+    std::variant<std::int32_t SkinFrame::*, std::int16_t SkinFrame::*, bool SkinFrame::*> member;
+    std::int64_t newInstance;
+    std::int64_t readDefault;
+    std::int64_t writeDefault;
+    Kind kind() const { return static_cast<Kind>(member.index()); }
+};
 
 // The window frame drawn by the program: a user control docked over the
 // whole window that carries it, with its own title bar, caption buttons,
@@ -49,7 +66,6 @@ public:
         std::vector<std::int32_t> BeforeMsgs;
     };
     static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = -1;
-    static constexpr std::int32_t WM_SETCURSOR = 0x20, WM_MOUSEMOVE = 0x200, WM_MOUSELEAVE = 0x2A3;
 
     // A caption button: 0 close, 1 maximise/restore, 2 minimise.
     struct CapBtnEntry {
@@ -272,10 +288,11 @@ public:
     forms::PictureBox* m_picRight = nullptr;
     forms::PictureBox* m_picBottom = nullptr;
 
-    // The twelve settings by store key, as their members hold them; a
-    // Boolean as -1 or 0.
-    std::int64_t setting(const char* key) const;
-    void setSetting(const char* key, std::int64_t value);
+    // The twelve settings, in the order they are read and written.
+    static const std::array<FrameSetting, 12> FrameSettings;
+    // A setting as its member holds it; a Boolean as -1 or 0.
+    std::int64_t setting(const FrameSetting& s) const;
+    void setSetting(const FrameSetting& s, std::int64_t value);
     // Reads every setting from the store with its read default, converted
     // to its type; the first value that cannot be converted fails.
     void readSettings(const forms::PropertyBag& store);
@@ -319,27 +336,14 @@ private:
     void GripDown(forms::PictureBox& grip);
     // The caption step of the title bar, with the caption rectangle.
     void DrawCaption(win32RECT& rc);
-    // The title background of one style over a column range.
     // The title height T for the caption height and Style.
     std::int32_t TitleHeightOfStyle() const;
+    // The title background of one style over a column range.
     void PaintTitleBackground(std::int32_t x0, std::int32_t width, std::int32_t t, bool outline, bool gripStrip = true);
     // The back colour that BackColorStyle gives, translated; false for a
     // style outside the three.
     bool StyleBackColor(std::int32_t& colour) const;
     CapBtnEntry& btn(std::int32_t index);
 };
-
-// A setting's store key (its name), its stored type and its three
-// defaults. The button face (&H8000000F) as a new-instance or read default
-// is translated to its RGB value at the moment it is used.
-struct FrameSetting {
-    const char* key;
-    enum Kind { Long, Integer, Boolean } kind;
-    std::int64_t newInstance;
-    std::int64_t readDefault;
-    std::int64_t writeDefault;
-};
-// In the order the settings are read and written.
-extern const std::array<FrameSetting, 12> FrameSettings;
 
 } // namespace frame

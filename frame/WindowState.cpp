@@ -26,7 +26,7 @@ void SkinFrame::ToggleWindowState()
         MnuSyst(2).setEnabled(false);
         // The grips exist from the first move over the frame on.
         if (!m_picRight || !m_picBottom)
-            vb::raise(91, QStringLiteral("Object variable or With block variable not set"));
+            vb::raise(vb::err::ObjectNotSet);
         m_picRight->setVisible(false);
         m_picBottom->setVisible(false);
         MaximizeToWorkArea(f);
@@ -158,7 +158,7 @@ void SkinFrame::RelocateControls(bool bStyleChanged)
         vb::skipOnFailure([&] {
             const double h = f.height() + d;
             if (h < 0)
-                vb::raise(380, QStringLiteral("Invalid property value"));
+                vb::raise(vb::err::InvalidPropertyValue);
             f.setHeight(static_cast<float>(h));
         });
     for (forms::Control* c : contained(f))

@@ -13,7 +13,7 @@ esac
 "$ROOT/scripts/setup.sh"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "No display to show the window on. Run it under a virtual display:" >&2
-  echo "  xvfb-run -s '-screen 0 1280x1024x24' $ROOT/build/$name/$program" >&2
+  echo "  xvfb-run -s '-screen 0 1280x1024x24' $ROOT/${BUILD_DIR:-build}/$name/$program" >&2
   exit 1
 fi
-exec "$ROOT/build/$name/$program"
+exec "$ROOT/${BUILD_DIR:-build}/$name/$program"

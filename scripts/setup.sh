@@ -31,9 +31,14 @@ if ((${#missing[@]})); then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# BUILD_DIR (below the checkout, default build) and CMAKE_OPTIONS (more
+# -D options, applied at every configure) let CI build other variants beside
+# the usual one.
+BUILD="$ROOT/${BUILD_DIR:-build}"
 # Configured once: afterwards the build re-runs CMake by itself whenever a
 # CMakeLists.txt changes, and an unchanged tree builds nothing.
-if [[ ! -f "$ROOT/build/CMakeCache.txt" || ! -f "$ROOT/build/build.ninja" ]]; then
-  cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if [[ ! -f "$BUILD/CMakeCache.txt" || ! -f "$BUILD/build.ninja" || -n "${CMAKE_OPTIONS:-}" ]]; then
+  # shellcheck disable=SC2086 # the options are words
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_OPTIONS:-} >/dev/null
 fi
-cmake --build "$ROOT/build" -j "$(nproc)"
+cmake --build "$BUILD" -j "$(nproc)"

@@ -3,5 +3,6 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$ROOT/scripts/setup.sh"
-cd "$ROOT/build"
-ctest --output-on-failure -j "$(nproc)"
+cd "$ROOT/${BUILD_DIR:-build}"
+# shellcheck disable=SC2086 # CTEST_OPTIONS (CI's) are words
+ctest --output-on-failure -j "$(nproc)" ${CTEST_OPTIONS:-}

@@ -24,7 +24,7 @@ constexpr double WindowFontSize = 14.25;
 // "Object variable not set": what using a never-created object gives.
 [[noreturn]] void objectNotSet()
 {
-    vb::raise(91, QStringLiteral("Object variable or With block variable not set"));
+    vb::raise(vb::err::ObjectNotSet);
 }
 
 // What the display lays out of one text of the bank: a hostile bank's
@@ -47,7 +47,7 @@ QString picturePath(const QString& bmp)
     const QString folder = QDir::cleanPath(vb::nativePath(forms::appPath()));
     const QString path = QDir::cleanPath(vb::nativePath(forms::appPath() + QStringLiteral("\\testimages") + bmp));
     if (path.contains(QChar(0)) || !path.startsWith(folder + QLatin1Char('/')))
-        vb::raise(53, QStringLiteral("File not found"));
+        vb::raise(vb::err::FileNotFound);
     return path;
 }
 
@@ -335,22 +335,21 @@ void FormMain::SetHandCursors()
     clickable.insert(clickable.end(), {imgPre, imgNext, imgDone, imgCommit, imgSelect, &optNum(0)});
     for (forms::Control* c : clickable) {
         c->setMousePointer(99);
-        c->setMouseIcon(forms::resourceCursor(101)); // loaded afresh for each control
+        c->setMouseIcon(forms::resourceCursor(101));
     }
 }
 
 void FormMain::Form_QueryUnload(int&, int)
 {
     // The first step that fails ends the shutdown; the window closes anyway.
-    try {
+    vb::skipOnFailure([&] {
         rs().close();
         conn().close();
         Rs.reset();
         Conn.reset();
         for (int i = 1; i <= 99; ++i)
             optNum.unload(i);
-    } catch (const vb::Failure&) {
-    }
+    });
 }
 
 // The mode menu ---------------------------------------------------------

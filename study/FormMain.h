@@ -173,7 +173,8 @@ private:
     void NoListOpened();
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
-    // Steps 11 and 12 of the display, each run through `run`.
+    // The display's last part: the stored answer and, where due, the right
+    // one with its mark; each step run through `run`.
     void ShowAnswers(const std::function<void(const std::function<void()>&)>& run);
     void PracticePreamble();
     void Step(bool forward);

@@ -102,7 +102,7 @@ bool fitsIn(const QFont& font, const WrappedLabel& label, const QString& text)
             const int at = box.top() + y;
             const int from = at >= clear ? 0 : at >= covered.top() ? covered.left() : width;
             const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
-            if (std::any_of(row + std::min(from, width), row + width, [](QRgb p) { return qAlpha(p) != 0; }))
+            if (std::any_of(row + std::min(from, width), row + width, [](QRgb px) { return qAlpha(px) != 0; }))
                 return false;
         }
     }

@@ -108,7 +108,7 @@ public:
             if (!vb::skipOnFailure([&] { handle = detail::Handle::open(t.path, t.password); }))
                 return;
             handle->readAllPages(*stop);
-            std::lock_guard lock(mutex_);
+            std::lock_guard ready(mutex_);
             handles_.try_emplace(key, std::move(handle));
         });
         pending_.emplace(key, Preparation{std::move(stop), std::move(done)});

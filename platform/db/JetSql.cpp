@@ -1,5 +1,6 @@
 #include "db/JetSql.h"
 
+#include "db/Errors.h"
 #include "vb/Failure.h"
 
 #include <charconv>
@@ -28,7 +29,7 @@ constexpr int MaxPlusTerms = 100;
 
 [[noreturn]] void syntax(const QString& what)
 {
-    vb::raise(jeterr::Syntax, QStringLiteral("Syntax error in statement: %1.").arg(what));
+    vb::raise(err::Syntax, QStringLiteral("Syntax error in statement: %1.").arg(what));
 }
 
 class Lexer {
@@ -250,11 +251,6 @@ private:
         return next().text;
     }
 
-    // Brackets, not double quotes: SQLite reads an unknown double-quoted
-    // name as a text, so a misspelt or missing column would silently
-    // compare as a literal instead of failing.
-    static std::string quoted(const QString& n) { return "[" + n.toStdString() + "]"; }
-
     // One level of nesting, for as long as it lives.
     class Nest {
     public:
@@ -279,7 +275,7 @@ private:
         while (op(","));
         expectKeyword("from");
         tr.table = name();
-        std::string sql = "SELECT rowid FROM " + quoted(tr.table);
+        std::string sql = "SELECT rowid FROM " + quotedName(tr.table);
         if (keyword("where"))
             sql += " WHERE " + expr();
         if (keyword("order")) {
@@ -319,8 +315,8 @@ private:
             const std::string value = expr();
             const bool literal = k_ == start + 1
                 && (t_[start].kind == Token::Kind::Number || t_[start].kind == Token::Kind::String);
-            sets += (sets.empty() ? "" : ", ") + quoted(column) + " = " + value;
-            assigned.push_back({quoted(column), start, literal});
+            sets += (sets.empty() ? "" : ", ") + quotedName(column) + " = " + value;
+            assigned.push_back({quotedName(column), start, literal});
         } while (op(","));
         std::string where;
         if (keyword("where"))
@@ -347,7 +343,7 @@ private:
             changed = "NOT (" + unchanged + ")";
         }
         k_ = end;
-        tr.sql = "UPDATE " + quoted(tr.table) + " SET " + sets + " WHERE " + (where.empty() ? "" : "(" + where + ") AND ")
+        tr.sql = "UPDATE " + quotedName(tr.table) + " SET " + sets + " WHERE " + (where.empty() ? "" : "(" + where + ") AND ")
             + "(" + changed + ")";
     }
 
@@ -433,12 +429,12 @@ private:
     {
         std::vector<std::string> terms{unary()};
         bool plus = false;
-        std::optional<Nest> call; // the terms after a + stand inside vb_plus
+        std::optional<Nest> inPlus; // the terms after a + stand inside vb_plus
         while (true) {
             if (op("+")) {
                 plus = true;
-                if (!call)
-                    call.emplace(*this);
+                if (!inPlus)
+                    inPlus.emplace(*this);
                 terms.push_back(unary());
             } else if (op("-")) {
                 terms.push_back("- " + unary());
@@ -459,10 +455,10 @@ private:
         for (int level = 0; next < terms.size(); ++level) {
             if (level && depth_ + level > MaxDepth)
                 syntax(QStringLiteral("expression nested too deeply"));
-            std::string call = "vb_plus(" + (level ? out : terms[next++]);
+            std::string part = "vb_plus(" + (level ? out : terms[next++]);
             for (int n = 1; n < MaxPlusTerms && next < terms.size(); ++n)
-                call += ", " + terms[next++];
-            out = call + ")";
+                part += ", " + terms[next++];
+            out = part + ")";
         }
         return out;
     }
@@ -498,7 +494,7 @@ private:
             const QString n = name();
             if (op("("))
                 return call(n);
-            return quoted(n);
+            return quotedName(n);
         }
         case Token::Kind::End: break;
         }
@@ -536,6 +532,11 @@ private:
 };
 
 } // namespace
+
+std::string quotedName(const QString& name)
+{
+    return "[" + name.toStdString() + "]";
+}
 
 Translation translateJet(const QString& statement)
 {

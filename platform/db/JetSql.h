@@ -30,8 +30,10 @@ struct Translation {
 // statement, fails with the provider's syntax error.
 Translation translateJet(const QString& statement);
 
-namespace jeterr {
-constexpr long Syntax = -2147217900; // 0x80040E14
-}
+// A table or column name as the SQLite text names it: in brackets, not
+// double quotes, since SQLite reads an unknown double-quoted name as a text,
+// so a misspelt or missing column would silently compare as a literal
+// instead of failing.
+std::string quotedName(const QString& name);
 
 } // namespace db

@@ -19,11 +19,6 @@ namespace {
               QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                              "Requested operation requires a current record."));
 }
-// In brackets: SQLite would read an unknown name in double quotes as a text.
-std::string quoted(const QString& n)
-{
-    return "[" + n.toStdString() + "]";
-}
 } // namespace
 
 Recordset::Recordset() = default;
@@ -65,12 +60,12 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     // statement: its one statement carries the columns.
     std::string columns;
     for (const QString& c : tr.columns)
-        columns += (columns.empty() ? "" : ", ") + quoted(c);
+        columns += (columns.empty() ? "" : ", ") + quotedName(c);
     const bool whole = cursor == CursorType::ForwardOnly;
     std::unique_ptr<detail::Statement> fetch;
     if (!whole)
         fetch = std::make_unique<detail::Statement>(
-            session->handle, "SELECT " + columns + " FROM " + quoted(tr.table) + " WHERE rowid = ?");
+            session->handle, "SELECT " + columns + " FROM " + quotedName(tr.table) + " WHERE rowid = ?");
 
     std::vector<bool> integerColumns;
     std::vector<std::int64_t> keys;
@@ -297,7 +292,7 @@ void Recordset::setValue(const QString& column, const vb::Variant& value)
         vb::raise(err::NotUpdatable, QStringLiteral("Current Recordset does not support updating."));
     if (!write_ || writeColumn_ != columns_[i]) {
         write_ = std::make_unique<detail::Statement>(
-            session_->handle, "UPDATE " + quoted(table_) + " SET " + quoted(columns_[i]) + " = ? WHERE rowid = ?");
+            session_->handle, "UPDATE " + quotedName(table_) + " SET " + quotedName(columns_[i]) + " = ? WHERE rowid = ?");
         writeColumn_ = columns_[i];
     }
     write_->reset();

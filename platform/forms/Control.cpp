@@ -48,7 +48,7 @@ void Control::setGeometryTwips(float left, float top, float width, float height)
                              std::max(0, toPixelsY(height)));
     geometryChanged();
     if (resized && onResize)
-        raise(onResize);
+        fireEvent(onResize);
 }
 
 void Control::copyFrom(const Control& first)
@@ -188,7 +188,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     const float y = pixelScale_ ? static_cast<float>(lParamY(lParam)) : toTwipsY(lParamY(lParam));
     auto mouse = [&](const std::function<void(int, int, float, float)>& handler, int button) {
         if (handler)
-            raise([&] { handler(button, shift, x, y); });
+            fireEvent([&] { handler(button, shift, x, y); });
     };
     auto button = [](unsigned m) { return m <= wm::LButtonDblClk ? 1 : m <= wm::RButtonDblClk ? 2 : 4; };
     switch (msg) {
@@ -206,7 +206,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         // without a handler for it hears only the release.
         releaseEndsDblClick_ = true;
         if (onDblClick)
-            raise(onDblClick);
+            fireEvent(onDblClick);
         if (!widgetTakesDblClick_)
             return 0;
         break;
@@ -222,7 +222,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         const QWidget* w = widget();
         if (msg == wm::LButtonUp && !afterDblClick && clickOnRelease_ && onClick && w
             && w->rect().contains(lParamX(lParam), lParamY(lParam)))
-            raise(onClick);
+            fireEvent(onClick);
         break;
     }
     case wm::KeyDown:
@@ -232,7 +232,7 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         const int named = static_cast<int>(wParam);
         int code = named;
         if (onKeyDown)
-            raise([&] { onKeyDown(code, keyShift() | (msg == wm::SysKeyDown ? 4 : 0)); });
+            fireEvent([&] { onKeyDown(code, keyShift() | (msg == wm::SysKeyDown ? 4 : 0)); });
         if (code != 0 || named == 0)
             passToWidget();
         return 0;

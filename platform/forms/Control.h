@@ -87,7 +87,7 @@ public:
     std::function<void()> onResize;
 
     // Runs a handler of this control's events inside it.
-    void raise(const std::function<void()>& handler) { enter(handler); }
+    void fireEvent(const std::function<void()>& handler) { enter(handler); }
 
     qintptr defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam) override;
 

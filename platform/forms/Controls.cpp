@@ -294,7 +294,7 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
     widgetTakesDblClick_ = false;
     box_->setAutoFillBackground(true);
     applyColours();
-    QObject::connect(box_, &QCheckBox::clicked, this, [this] { raise(onClick); });
+    QObject::connect(box_, &QCheckBox::clicked, this, [this] { fireEvent(onClick); });
 }
 
 CheckBox::CheckBox(const CheckBox& first, int index)
@@ -335,17 +335,12 @@ ComboBox::ComboBox(Form& form, Control* container, const QString& name, int inde
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { raise(onClick); });
+    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { fireEvent(onClick); });
 }
 
 void ComboBox::addItem(const QString& item)
 {
     combo_->addItem(item);
-}
-
-int ComboBox::listCount() const
-{
-    return combo_->count();
 }
 
 int ComboBox::listIndex() const
@@ -356,7 +351,7 @@ int ComboBox::listIndex() const
 void ComboBox::setListIndex(int index)
 {
     if (index < -1 || index >= combo_->count())
-        vb::raise(380, QStringLiteral("Invalid property value"));
+        vb::raise(vb::err::InvalidPropertyValue);
     combo_->setCurrentIndex(index);
 }
 
@@ -382,7 +377,7 @@ CommandButton::CommandButton(Form& form, Control* container, const QString& name
     widgetTakesDblClick_ = false;
     backColor_ = ButtonFace;
     applyColours();
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { raise(onClick); });
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { fireEvent(onClick); });
 }
 
 qintptr CommandButton::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
@@ -393,7 +388,7 @@ qintptr CommandButton::defaultProcedure(unsigned msg, quintptr wParam, qintptr l
         return Control::defaultProcedure(msg, wParam, lParam);
     int code = vk::Return;
     if (onKeyDown)
-        raise([&] { onKeyDown(code, keyShift()); });
+        fireEvent([&] { onKeyDown(code, keyShift()); });
     if (code != 0)
         button_->click();
     return 0;
@@ -420,7 +415,7 @@ TextBox::TextBox(Form& form, Control* container, const QString& name, int index)
     backColor_ = WindowBackground;
     foreColor_ = WindowText;
     applyColours();
-    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raise(onChange); });
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { fireEvent(onChange); });
 }
 
 QString TextBox::text() const
@@ -445,7 +440,7 @@ qintptr TextBox::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
         return Control::defaultProcedure(msg, wParam, lParam);
     int ascii = static_cast<int>(wParam);
     if (onKeyPress)
-        raise([&] { onKeyPress(ascii); });
+        fireEvent([&] { onKeyPress(ascii); });
     if (ascii == 0)
         return 0; // discarded
     if (ascii != static_cast<int>(wParam) && ascii >= 32) {

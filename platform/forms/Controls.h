@@ -124,7 +124,6 @@ class ComboBox : public Control {
 public:
     ComboBox(Form& form, Control* container, const QString& name, int index = -1);
     void addItem(const QString& item);
-    int listCount() const;
     int listIndex() const;
     void setListIndex(int index);
     QString text() const;

@@ -56,7 +56,6 @@ private:
 
 Form::Form()
     : window_(std::make_unique<Widget>(*this))
-    , client_(window_.get())
 {
     window_->setAttribute(Qt::WA_DeleteOnClose, false);
     attach(window_.get());
@@ -90,7 +89,7 @@ QWidget* Form::window() const
 
 QWidget* Form::client() const
 {
-    return client_;
+    return window_.get();
 }
 
 QString Form::caption() const
@@ -141,12 +140,12 @@ void Form::move(float left, float top, float width, float height)
 
 float Form::scaleWidth() const
 {
-    return toTwipsX(client_->width());
+    return toTwipsX(window_->width());
 }
 
 float Form::scaleHeight() const
 {
-    return toTwipsY(client_->height());
+    return toTwipsY(window_->height());
 }
 
 void Form::setClientSize(float width, float height)

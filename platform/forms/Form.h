@@ -145,7 +145,6 @@ private:
     void placeAtStartUp(const QWidget* owner);
     class Widget;
     std::unique_ptr<Widget> window_;
-    QWidget* client_;
     QString tag_;
     QIcon icon_;
     bool loaded_ = false;

@@ -40,11 +40,11 @@ Picture loadPicture(const QString& path)
         return Picture();
     const QString file = vb::nativePath(path);
     if (!QFileInfo(file).isFile())
-        vb::raise(53, QStringLiteral("File not found"));
+        vb::raise(vb::err::FileNotFound);
     QImageReader reader(file);
     const QImage image = reader.read();
     if (image.isNull())
-        vb::raise(481, QStringLiteral("Invalid picture"));
+        vb::raise(vb::err::InvalidPicture);
     return Picture(QPixmap::fromImage(image));
 }
 
@@ -207,7 +207,7 @@ Picture resourcePicture(const QString& name)
             : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
                                                       : QPixmap(name);
     if (p.isNull())
-        vb::raise(481, QStringLiteral("Invalid picture"));
+        vb::raise(vb::err::InvalidPicture);
     return Picture(std::move(p), name);
 }
 
@@ -227,7 +227,7 @@ QCursor resourceCursor(int id)
     if (!r.cursor) {
         const QPixmap p = renderSvg(r.svg, QSize(32, 32));
         if (p.isNull())
-            vb::raise(481, QStringLiteral("Invalid picture"));
+            vb::raise(vb::err::InvalidPicture);
         r.cursor = QCursor(p, r.hotSpot.x(), r.hotSpot.y());
     }
     return *r.cursor;

@@ -44,22 +44,4 @@ private:
     Clock* clock_;
 };
 
-// A clock for tests: time moves only when advance() is called, and each
-// enabled timer ticks once for every whole interval that passes.
-class ManualClock : public Clock {
-public:
-    void timerChanged(Timer& timer) override;
-    void timerGone(Timer& timer) override;
-    void advance(int ms);
-    long long now() const { return now_; }
-
-private:
-    struct Entry {
-        Timer* timer;
-        long long due;
-    };
-    std::vector<Entry> entries_;
-    long long now_ = 0;
-};
-
 } // namespace forms

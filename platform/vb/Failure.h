@@ -29,10 +29,14 @@ constexpr long Overflow = 6;
 constexpr long SubscriptOutOfRange = 9;
 constexpr long DivisionByZero = 11;
 constexpr long TypeMismatch = 13;
+constexpr long FileNotFound = 53;
+constexpr long ObjectNotSet = 91;
 constexpr long InvalidUseOfNull = 94;
 constexpr long NoSuchElement = 340;
 constexpr long AlreadyLoaded = 360;
+constexpr long InvalidPropertyValue = 380;
 constexpr long NoSuchProperty = 438;
+constexpr long InvalidPicture = 481;
 }
 
 [[noreturn]] void raise(long number);

@@ -17,12 +17,6 @@ Variant::Type Variant::type() const
     return static_cast<Type>(value_.index());
 }
 
-bool Variant::isNumeric() const
-{
-    const Type t = type();
-    return t == Type::Long || t == Type::Double || t == Type::Boolean;
-}
-
 QString Variant::toString() const
 {
     switch (type()) {

@@ -25,7 +25,6 @@ public:
     Type type() const;
     bool isNull() const { return type() == Type::Null; }
     bool isEmpty() const { return type() == Type::Empty; }
-    bool isNumeric() const;
 
     // CStr: Null fails with Invalid use of Null (94); Empty is "".
     QString toString() const;

@@ -1,6 +1,7 @@
 #include "win32/Win32.h"
 
 #include "forms/Surface.h"
+#include "win32/Internals.h"
 
 #include <QImage>
 #include <cstdlib>
@@ -49,11 +50,6 @@ struct DcState {
 QRgb toRgb(COLORREF c)
 {
     return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-COLORREF fromRgb(QRgb c)
-{
-    return static_cast<COLORREF>(qRed(c)) | (static_cast<COLORREF>(qGreen(c)) << 8)
-        | (static_cast<COLORREF>(qBlue(c)) << 16);
 }
 
 QImage* imageOf(HDC dc)
@@ -164,7 +160,7 @@ BOOL DeleteObject(HGDIOBJ object)
     return 1;
 }
 
-int livePens()
+int internal::livePens()
 {
     return pens().live;
 }
@@ -201,14 +197,6 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour)
         return 0xFFFFFFFF;
     plot(*img, x, y, toRgb(colour));
     return colour & 0xFFFFFF;
-}
-
-COLORREF GetPixel(HDC dc, int x, int y)
-{
-    QImage* img = imageOf(dc);
-    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height())
-        return 0xFFFFFFFF;
-    return fromRgb(img->pixel(x, y));
 }
 
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom)

@@ -1,5 +1,7 @@
 #include "win32/Win32.h"
 
+#include "win32/Internals.h"
+
 #include <QStringList>
 #include <map>
 #include <set>
@@ -71,23 +73,10 @@ std::map<HMODULE, Module>& modules()
     return m;
 }
 
-std::set<std::pair<QString, QString>>& withdrawn()
-{
-    static std::set<std::pair<QString, QString>> w;
-    return w;
-}
-
-QString moduleKey(QString name)
-{
-    name = name.toLower();
-    if (name.endsWith(QLatin1String(".dll")))
-        name.chop(4);
-    return name;
-}
 
 std::map<HMODULE, Module>::iterator find(const QString& name)
 {
-    const QString key = moduleKey(name);
+    const QString key = internal::moduleKey(name);
     auto& m = modules();
     for (auto it = m.begin(); it != m.end(); ++it)
         if (it->second.name == key)
@@ -137,17 +126,23 @@ quintptr GetProcAddress(HMODULE module, const QString& entry)
     if (it == modules().end() || !(it->second.loaded || it->second.loads > 0))
         return 0;
     const int at = static_cast<int>(it->second.entries.indexOf(entry));
-    if (at < 0 || withdrawn().count({it->second.name, entry}))
+    if (at < 0 || internal::withdrawnExports().count({it->second.name, entry}))
         return 0;
     return module + 0x1000 + static_cast<quintptr>(at) * 0x10;
 }
 
-void withdrawExport(const QString& module, const QString& entry, bool out)
+std::set<std::pair<QString, QString>>& internal::withdrawnExports()
 {
-    if (out)
-        withdrawn().insert({moduleKey(module), entry});
-    else
-        withdrawn().erase({moduleKey(module), entry});
+    static std::set<std::pair<QString, QString>> w;
+    return w;
+}
+
+QString internal::moduleKey(QString name)
+{
+    name = name.toLower();
+    if (name.endsWith(QLatin1String(".dll")))
+        name.chop(4);
+    return name;
 }
 
 } // namespace win32

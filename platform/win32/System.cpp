@@ -35,7 +35,7 @@ constexpr HTHEME ThemeHandle = 0x7E00;
 void requireUxtheme()
 {
     if (!style().uxthemePresent)
-        vb::raise(53, QStringLiteral("File not found: uxtheme"));
+        vb::raise(vb::err::FileNotFound, QStringLiteral("File not found: uxtheme"));
 }
 
 void copyName(const QString& name, char16_t* buffer, int chars)

@@ -56,7 +56,6 @@ BOOL LineTo(HDC dc, int x, int y);
 // Sets one pixel; returns the colour set, or -1 (as 0xFFFFFFFF) outside
 // the surface.
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
-COLORREF GetPixel(HDC dc, int x, int y);
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
 // Text as code page 936 bytes (a length of -1: up to the NUL) in the
 // rectangle, in the font and text colour of the device context's control,
@@ -67,13 +66,14 @@ constexpr unsigned DT_NOPREFIX = 0x800;
 int DrawTextExA(HDC dc, const char* text, int length, RECT* rect, unsigned format, void* params);
 BOOL OffsetRect(RECT* rect, int dx, int dy);
 
-// The number of pens made and not yet deleted.
-int livePens();
-
 // Windows ----------------------------------------------------------------
 
-constexpr unsigned WM_NCLBUTTONDOWN = 0x00A1;
-constexpr quintptr HTCAPTION = 2;
+// The messages by their API names; the numbers are the runtime's (forms::wm).
+constexpr unsigned WM_SETCURSOR = forms::wm::SetCursor;
+constexpr unsigned WM_MOUSEMOVE = forms::wm::MouseMove;
+constexpr unsigned WM_MOUSELEAVE = forms::wm::MouseLeave;
+constexpr unsigned WM_NCLBUTTONDOWN = forms::wm::NcLButtonDown;
+constexpr quintptr HTCAPTION = forms::HtCaption;
 constexpr unsigned SPI_GETWORKAREA = 48;
 
 // Sends a message through the window's procedure; 0 for a handle that is
@@ -90,8 +90,6 @@ constexpr unsigned SWP_NOSIZE = 0x1, SWP_NOMOVE = 0x2, SWP_SHOWWINDOW = 0x40;
 // Places a window above all others (HWND_TOPMOST) or back among them
 // (HWND_NOTOPMOST); with SWP_NOMOVE and SWP_NOSIZE nothing else changes.
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags);
-// Tests fix the work area (an empty rectangle: the screens' own again).
-void setWorkAreaOverride(const QRect& area);
 
 // Window procedures ------------------------------------------------------
 
@@ -128,8 +126,6 @@ HMODULE LoadLibraryA(const QString& module);
 BOOL FreeLibrary(HMODULE module);
 // The entry's address (non-zero), or 0 when the module does not export it.
 quintptr GetProcAddress(HMODULE module, const QString& entry);
-// Tests take an entry out of its module (and put it back).
-void withdrawExport(const QString& module, const QString& entry, bool withdrawn = true);
 
 // Colours ---------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #include "win32/Win32.h"
 
 #include "forms/Form.h"
+#include "win32/Internals.h"
 #include "forms/Runtime.h"
 #include "forms/Screen.h"
 
@@ -13,13 +14,11 @@
 
 namespace win32 {
 
-namespace {
-QRect& workAreaOverride()
+QRect& internal::workAreaOverride()
 {
     static QRect r;
     return r;
 }
-} // namespace
 
 qintptr SendMessageA(HWND window, unsigned msg, quintptr wParam, qintptr lParam)
 {
@@ -38,7 +37,7 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
 {
     if (action != SPI_GETWORKAREA || !out)
         return 0;
-    QRect area = workAreaOverride();
+    QRect area = internal::workAreaOverride();
     if (area.isEmpty()) {
         // With several screens, the one the window is on: the active one's,
         // else the one under the pointer (the learner has just clicked in
@@ -74,11 +73,6 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, u
     if ((flags & SWP_SHOWWINDOW) && form->isLoaded())
         form->window()->show();
     return 1;
-}
-
-void setWorkAreaOverride(const QRect& area)
-{
-    workAreaOverride() = area;
 }
 
 } // namespace win32

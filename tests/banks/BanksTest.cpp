@@ -167,7 +167,7 @@ TEST_P(Bank, BackgroundPictureNamesTheBanksSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Deliverables, Bank, ::testing::ValuesIn(Deliverables),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // The builder lays every record out as the window will and refuses one
 // that does not fit its label, naming it; nothing is written then.

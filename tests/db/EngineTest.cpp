@@ -2,8 +2,6 @@
 
 #include "db/Errors.h"
 
-#include <QThread>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <algorithm>
@@ -461,8 +459,6 @@ TEST_F(Engine, APreparedBankIsCheckedAgainWhenOpened)
             bank(files.back(), Password);
         db::prepareConnection(connString(files.back(), c.preparedPassword));
     }
-    // Time for the preparations to end; the outcome may not depend on it.
-    QThread::msleep(300);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         c.then(files[i]);

@@ -7,22 +7,40 @@ set -euo pipefail
 program=$1 name=$2 outdir=$3
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-click 877 111 1                      # 模拟考试
+# Cell k of the answer sheet and swatch i of its legend in screenshot
+# NAME, just inside their borders.
+cell() { pixel "$1" $(( (510 + 550 * ($2 % 25)) / 15 + 4 )) $(( (8160 + 270 * ($2 / 25)) / 15 + 4 )); }
+swatch() {
+  local lefts=(150 1560 3210 4800 6510)
+  pixel "$1" $(( (390 + ${lefts[$2]}) / 15 + 4 )) $(( 9360 / 15 + 4 ))
+}
+# Question k + 1 is up: its cell wears the current colour.
+on_question() { shot "$run.exam"; [[ "$(cell "$run.exam" "$1")" == "$current" ]]; }
+# The exam is up: the first cell wears the legend's current colour.
+exam_up() {
+  shot "$name-exam-q1"
+  current=$(swatch "$name-exam-q1" 1)
+  [[ "$current" != "#FFFFFF" && "$(cell "$name-exam-q1" 0)" == "$current" ]]
+}
+
+xdotool mousemove --window "$window" 877 111 click 1   # 模拟考试 (its clock then changes the screen every second)
+wait_until exam_up || fail "the exam did not start on question 1"
 # Five questions answered A, each moving on by itself; a multiple-answer
 # question shows its confirm button 我选好了, which completes the answer.
 for q in 1 2 3 4 5; do
   shot "$name-exam-q$q"
   confirm=$(pixel "$name-exam-q$q" 827 485)
-  click 601 484
-  if [[ "$confirm" != "#FFFFFF" ]]; then click 827 485; fi
+  xdotool mousemove --window "$window" 601 484 click 1
+  if [[ "$confirm" != "#FFFFFF" ]]; then xdotool mousemove --window "$window" 827 485 click 1; fi
+  wait_until on_question $q || fail "question $((q + 1)) did not come up after question $q"
 done
 shot "$name-exam-running"
-click 776 519 1                      # 交卷
+xdotool mousemove --window "$window" 776 519 click 1   # 交卷
 box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return                   # Yes is the default
-sleep 1
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
+wait_until holds_still || fail "the result dialog is not drawn"
 shot "$name-exam-result"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 # The dialog's own title bar follows the visual style: the blue cylinder,
@@ -32,24 +50,21 @@ eval "$(xdotool getwindowgeometry --shell "$dialog")"
 light=$(at "$name-exam-result" $((X + 150)) $((Y + 5)))
 (( 16#${light:1:2} > 0xC0 )) || fail "no cylinder in the dialog's title ($light)"
 xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
-sleep 1
-xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 && fail "the result dialog did not close"
+dialog_gone() { ! xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1; }
+wait_until dialog_gone || fail "the result dialog did not close"
+wait_until holds_still || fail "the marked sheet is not drawn"
 shot "$name-exam-marked"
 
-# Cell k of the sheet and swatch i of the legend, just inside their borders.
-cell() { pixel "$name-exam-marked" $(( (510 + 550 * ($1 % 25)) / 15 + 4 )) $(( (8160 + 270 * ($1 / 25)) / 15 + 4 )); }
-swatch() {
-  local lefts=(150 1560 3210 4800 6510)
-  pixel "$name-exam-marked" $(( (390 + ${lefts[$1]}) / 15 + 4 )) $(( 9360 / 15 + 4 ))
-}
-current=$(swatch 1) right=$(swatch 3) wrong=$(swatch 4) none=$(swatch 0)
-[[ "$(cell 0)" == "$current" ]] || fail "cell 0 is $(cell 0), not the current colour $current"
+current=$(swatch "$name-exam-marked" 1) right=$(swatch "$name-exam-marked" 3)
+wrong=$(swatch "$name-exam-marked" 4) none=$(swatch "$name-exam-marked" 0)
+[[ "$(cell "$name-exam-marked" 0)" == "$current" ]] \
+  || fail "cell 0 is $(cell "$name-exam-marked" 0), not the current colour $current"
 for k in 1 2 3 4; do
-  c=$(cell $k)
+  c=$(cell "$name-exam-marked" $k)
   [[ "$c" == "$right" || "$c" == "$wrong" ]] || fail "cell $k is $c, neither right $right nor wrong $wrong"
 done
 for k in 10 50 99; do
-  [[ "$(cell $k)" == "$none" ]] || fail "cell $k is $(cell $k), not unanswered $none"
+  [[ "$(cell "$name-exam-marked" $k)" == "$none" ]] || fail "cell $k is $(cell "$name-exam-marked" $k), not unanswered $none"
 done
 close_and_check_exit
 echo "e2e $name: exam sat, handed in, marked sheet in the legend's colours, closed with exit code 0"

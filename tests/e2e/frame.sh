@@ -13,30 +13,38 @@ geometry
 [[ "$WIDTH" == 400 && "$HEIGHT" == 300 ]] || fail "window is ${WIDTH}x$HEIGHT, not 400x300"
 x0=$X y0=$Y
 
-xdotool mousemove --window "$window" 200 150; sleep 0.3
+xdotool mousemove --window "$window" 200 150
+wait_until holds_still || fail "the window does not hold still"
 shot frame-start
-# The bottom grip's corner zone, then a drag to (494, 397) of the window.
-xdotool mousemove --window "$window" 394 297 mousedown 1; sleep 0.2
+# The bottom grip's corner zone, then a drag to (494, 397) of the window:
+# each step sizes the window 5 pixels beyond the pointer.
+xdotool mousemove --window "$window" 394 297 mousedown 1
 for step in 420:320 460:360 494:397; do
-  xdotool mousemove --window "$window" "${step%:*}" "${step#*:}"; sleep 0.15
+  xdotool mousemove --window "$window" "${step%:*}" "${step#*:}"
+  wait_until placed_at "$window" "$x0" "$y0" $((${step%:*} + 5)) $((${step#*:} + 5)) || break
 done
-xdotool mouseup 1; sleep 0.3
+xdotool mouseup 1
 geometry
 [[ "$WIDTH" == 499 && "$HEIGHT" == 402 ]] || fail "grip drag gave ${WIDTH}x$HEIGHT, not 499x402"
 shot frame-resized
 
-# The title bar: a first move starts the drag, the window then follows.
-xdotool mousemove --window "$window" 100 12 mousedown 1; sleep 0.2
+# The title bar: a first move starts the drag, the window then follows the
+# pointer from where the move loop finds it; nothing on the screen shows
+# that the loop has begun, hence the one pause.
+xdotool mousemove --window "$window" 100 12 mousedown 1
 xdotool mousemove "$((x0 + 105))" "$((y0 + 14))"; sleep 0.2
-xdotool mousemove "$((x0 + 255))" "$((y0 + 94))"; sleep 0.2
-xdotool mouseup 1; sleep 0.3
+xdotool mousemove "$((x0 + 255))" "$((y0 + 94))"
+wait_until placed_at "$window" $((x0 + 150)) $((y0 + 80)) || true
+xdotool mouseup 1
 geometry
 [[ "$X" == $((x0 + 150)) && "$Y" == $((y0 + 80)) ]] || fail "title drag put the window at $X,$Y, not $((x0 + 150)),$((y0 + 80))"
 [[ "$WIDTH" == 499 ]] || fail "title drag changed the width to $WIDTH"
 shot frame-moved
 
 # The close button: 24 pixels from the right edge, 8 from the top.
-xdotool mousemove --window "$window" $((499 - 15)) 17; sleep 0.2
+shot "$run.before-close"
+xdotool mousemove --window "$window" $((499 - 15)) 17
+wait_until differs "$run.before-close" || fail "the close button did not light"
 xdotool click 1
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "still running after the close button"

@@ -41,31 +41,65 @@ if [[ "$wm" == openbox ]]; then
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
 fi
 
-# Starts the program (again, once the last one has ended) and finds its window.
-start() {
-  "$program" >>"$outdir/$run.log" 2>&1 &
-  pid=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+# Every step waits for what it brings about, never a fixed time: the
+# condition (a command) is tried every 50 ms, for at most 40 seconds (on a
+# loaded machine a step can take long; a step that goes well costs no more).
+wait_until() {
+  local deadline=$((SECONDS + 40))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
 }
-: >"$outdir/$run.log"
-start
+# The window at X Y, or at X Y with size W H.
+placed_at() {
+  local g
+  g=$(xdotool getwindowgeometry --shell "$1" | tr '\n' ' ')
+  [[ "$g" == *"X=$2 Y=$3 "* && ( $# -lt 5 || "$g" == *"WIDTH=$4 HEIGHT=$5 "* ) ]]
+}
 
 shot() { import -window root "$outdir/$1-$wm.png"; }
 # The colour at a point of the screen, and of the main window, from a
 # screenshot.
 at() { convert "$outdir/$1-$wm.png" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
 pixel() { at "$1" $((winx + $2)) $((winy + $3)); }
+# A fresh screenshot NAME whose pixel X Y of the main window is (or with
+# "!=", is not) COLOUR.
+pixel_is() { shot "$1"; [[ "$(pixel "$1" "$2" "$3")" == "$4" ]]; }
+pixel_is_not() { shot "$1"; [[ "$(pixel "$1" "$2" "$3")" != "$4" ]]; }
+# The screen has changed from screenshot NAME and then holds still: two
+# screenshots in a row alike.
+differs() { ! cmp -s <(convert "$outdir/$1-$wm.png" rgb:-) <(import -window root rgb:-); }
+holds_still() {
+  cmp -s <(import -window root rgb:-) <(sleep 0.1; import -window root rgb:-)
+}
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.3}"; }
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
 
+# Starts the program (again, once the last one has ended), finds its window
+# and waits until it is shown: the drawn title bar is on the screen (Xvfb's
+# root is black) and holds still.
+start() {
+  "$program" >>"$outdir/$run.log" 2>&1 &
+  pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" | head -1) || fail "no window"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+  wait_until pixel_is_not "$run.shown" $((winw / 2)) 2 "#000000" && wait_until holds_still || fail "the window is not drawn"
+  # A window manager may have placed it meanwhile.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+}
+: >"$outdir/$run.log"
+start
+
 # The frame's close button lies 24 pixels from the right edge, 8 from the
 # top, 18 square: a move over it lights it, a click closes the window.
 close_and_check_exit() {
-  xdotool mousemove --window "$window" $((winw - 15)) 17; sleep 0.3
+  shot "$run.before-close"
+  xdotool mousemove --window "$window" $((winw - 15)) 17
+  wait_until differs "$run.before-close" || fail "the close button did not light"
   xdotool click 1
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"

@@ -12,22 +12,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
 # Opens the menu with a right click on the bare title bar, then walks down
 # past N enabled items to the one wanted and chooses it.
+# The next step waits for what the item does (a geometry, the exit).
+menu_shown() { [[ -n "$(others)" ]]; }
+menu_gone() { [[ -z "$(others)" ]]; }
 choose() {
-  xdotool mousemove --window "$window" 300 12 click 3; sleep 0.5
-  menu=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" | head -1) || true
-  [[ -n "$menu" ]] || fail "no menu after a right click on the title bar"
+  xdotool mousemove --window "$window" 300 12 click 3
+  wait_until menu_shown && wait_until holds_still || fail "no menu after a right click on the title bar"
   shot "$name-menu-$2"
-  for _ in $(seq "$1"); do xdotool key Down; sleep 0.1; done
-  xdotool key Return; sleep 0.6
+  for _ in $(seq "$1"); do xdotool key Down; done
+  xdotool key Return
+  wait_until menu_gone || fail "the menu stays after Return"
 }
 
 geometry
 x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 choose 2 maximise                  # 还原 is disabled: 最小化, 最大化
+wait_until placed_at "$window" 0 0 1280 1024 || true
 geometry
 [[ "$X,$Y,$WIDTH,$HEIGHT" == "0,0,1280,1024" ]] || fail "最大化 gave $X,$Y ${WIDTH}x$HEIGHT, not the work area"
 shot "$name-menu-maximised"
 choose 1 restore                   # 还原, now the first enabled item
+wait_until placed_at "$window" "$x0" "$y0" "$w0" "$h0" || true
 geometry
 [[ "$X,$Y,$WIDTH,$HEIGHT" == "$x0,$y0,$w0,$h0" ]] || fail "还原 gave $X,$Y ${WIDTH}x$HEIGHT, not $x0,$y0 ${w0}x$h0"
 choose 3 close                     # 最小化, 最大化, 关闭

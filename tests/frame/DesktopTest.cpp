@@ -23,7 +23,7 @@ class Desktop : public fixture::Frame {
 protected:
     void TearDown() override
     {
-        win32::setWorkAreaOverride(QRect());
+        testsupport::setWorkAreaOverride(QRect());
         QCursor::setPos(2000, 2000);
         fixture::Frame::TearDown();
     }
@@ -117,7 +117,7 @@ TEST_F(Desktop, ATitleDragOfTheOwnMoveLoopEndsAtTheReleaseAndAGripDragFollows)
 // window's width.
 TEST_F(Desktop, TheFrameFollowsAPseudoMaximiseAndARestoreAtOnce)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     struct Case {
         QPoint pointer;
         QSize maximised, restored;
@@ -145,8 +145,9 @@ TEST_F(Desktop, TheFrameFollowsAPseudoMaximiseAndARestoreAtOnce)
         EXPECT_EQ(drawn().width(), c.restored.width()) << c.pointer.x();
         EXPECT_EQ(drawnAt(399, 100), KhakiFrame) << c.pointer.x();
         EXPECT_EQ(f.m_aCapBtn[0].Left + f.m_aCapBtn[0].Width, 400 - 6) << c.pointer.x();
-        if (c.pointer == QPoint(300, 112))
+        if (c.pointer == QPoint(300, 112)) {
             EXPECT_EQ(drawn(), c.restored);
+        }
     }
 }
 

@@ -17,7 +17,7 @@ TEST_F(Frame, ALineStopsBeforeItsEndPoint)
         EXPECT_EQ(at(x, 5), 0x0000FF) << x;
     EXPECT_EQ(at(10, 5), White);
     EXPECT_EQ(at(0, 4), White);
-    EXPECT_EQ(win32::livePens(), 0); // each line deletes its pen
+    EXPECT_EQ(testsupport::livePens(), 0); // each line deletes its pen
 }
 
 TEST_F(Frame, AnOutlineCoversBothEnds)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Win32Support.h"
 #include "frame/SkinFrame.h"
 #include "win32/Win32.h"
 

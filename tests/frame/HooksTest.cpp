@@ -12,7 +12,6 @@ namespace {
 using SF = frame::SkinFrame;
 namespace wm = forms::wm;
 constexpr float Tw = 15.0f; // twips per pixel at 96 dpi
-constexpr unsigned NcLButtonDown = 0x00A1;
 
 // A window procedure of the test's: notes every message, then answers 7,
 // or passes it on to the window's own handling (all but `swallow`).
@@ -91,9 +90,9 @@ protected:
     void TearDown() override
     {
         form.reset();
-        win32::withdrawExport(QStringLiteral("User32"), QStringLiteral("TrackMouseEvent"), false);
-        win32::withdrawExport(QStringLiteral("Comctl32"), QStringLiteral("_TrackMouseEvent"), false);
-        win32::setWorkAreaOverride(QRect());
+        testsupport::withdrawExport(QStringLiteral("User32"), QStringLiteral("TrackMouseEvent"), false);
+        testsupport::withdrawExport(QStringLiteral("Comctl32"), QStringLiteral("_TrackMouseEvent"), false);
+        testsupport::setWorkAreaOverride(QRect());
         fixture::Frame::TearDown();
     }
 
@@ -439,7 +438,7 @@ TEST_F(Hooks, TheLeaveNotificationTakesTheHighlightOff)
 
 TEST_F(Hooks, SetCursorRefitsTheFrameAndRecordsOnlyTheNormalBounds)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     SF& f = framed();
     win32::SendMessageA(f.hWnd(), wm::MouseMove, 0, forms::makeLParam(100, 150)); // makes the grips
     for (bool pseudo : {false, true}) {
@@ -478,10 +477,10 @@ TEST_F(Hooks, WithoutALeaveTrackingFunctionNothingIsHookedAndTheTitleDoesNotDrag
         {false, false, false, false},
     };
     for (const Case& c : cases) {
-        win32::withdrawExport(QStringLiteral("User32"), QStringLiteral("TrackMouseEvent"), !c.user32);
-        win32::withdrawExport(QStringLiteral("Comctl32"), QStringLiteral("_TrackMouseEvent"), !c.comctl32);
+        testsupport::withdrawExport(QStringLiteral("User32"), QStringLiteral("TrackMouseEvent"), !c.user32);
+        testsupport::withdrawExport(QStringLiteral("Comctl32"), QStringLiteral("_TrackMouseEvent"), !c.comctl32);
         SF& f = framed(true);
-        formProc.swallow = NcLButtonDown; // the drag would follow the real pointer
+        formProc.swallow = wm::NcLButtonDown; // the drag would follow the real pointer
         const int n = c.user32 * 2 + c.comctl32;
         EXPECT_EQ(f.m_bCanTrackLeave, c.hooked) << n;
         EXPECT_EQ(f.m_bTrackInUser32, c.inUser32) << n;
@@ -496,7 +495,7 @@ TEST_F(Hooks, WithoutALeaveTrackingFunctionNothingIsHookedAndTheTitleDoesNotDrag
         f.clearLeave();
         win32::SendMessageA(f.hWnd(), wm::MouseMove, forms::MkLButton, forms::makeLParam(100, 10));
         EXPECT_EQ(f.leaveRequested(), c.hooked) << n;
-        EXPECT_EQ(formProc.count(NcLButtonDown), c.hooked ? 1u : 0u) << n;
+        EXPECT_EQ(formProc.count(wm::NcLButtonDown), c.hooked ? 1u : 0u) << n;
         form.reset();
     }
 }

@@ -17,7 +17,7 @@ class Window : public fixture::Frame {
 protected:
     void TearDown() override
     {
-        win32::setWorkAreaOverride(QRect());
+        testsupport::setWorkAreaOverride(QRect());
         forms::setPopupResponder(nullptr);
         fixture::Frame::TearDown();
     }
@@ -71,7 +71,7 @@ protected:
 
 TEST_F(Window, PseudoMaximiseCoversTheWorkAreaAndRestoreComesBack)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     SF& f = framed(400, 300);
     std::int32_t l, t, w, h;
     f.TB_GetDesktopWorkArea(l, t, w, h);
@@ -344,7 +344,7 @@ TEST_F(Window, ReleasesOverTheCloseButton)
 
 TEST_F(Window, ReleasesOverTheOtherButtons)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     SF& f = framed(400, 300);
     const auto& max = f.m_aCapBtn[1];
     move(max.Left + 9, max.Top + 9);
@@ -378,7 +378,7 @@ TEST_F(Window, AltF4ClosesOnlyWithTheCloseButtonShown)
 
 TEST_F(Window, DoubleClicksToggleOnlyWithTheMaximiseButton)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     SF& f = framed(400, 300);
     int dbl = 0;
     f.DblClick = [&] { ++dbl; };

@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "Win32Support.h"
 
 #include "forms/Timer.h"
 #include "win32/Win32.h"
@@ -338,7 +339,7 @@ namespace {
 // gone, while the dialog's own two lines stay with the dialog.
 TEST(ResultDialog, EachShowBuildsTheFrameAnewAtTheDesignedSize)
 {
-    win32::setWorkAreaOverride(QRect(0, 0, 800, 600));
+    testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     study::DlgMsg d;
     int shows = 0;
     QSize designed;
@@ -377,7 +378,7 @@ TEST(ResultDialog, EachShowBuildsTheFrameAnewAtTheDesignedSize)
     d.showModal();
     d.showModal();
     forms::setModalResponder(nullptr);
-    win32::setWorkAreaOverride(QRect());
+    testsupport::setWorkAreaOverride(QRect());
     EXPECT_EQ(shows, 2);
     EXPECT_EQ(designed, QSize(360, 193));
     EXPECT_EQ(d.str2, QStringLiteral("第二行"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankRows.h"
+#include "ManualClock.h"
 #include "study/FormMain.h"
 
 #include "banks/format/BankFormat.h"
@@ -106,7 +107,7 @@ protected:
         forms::setClock(nullptr);
     }
 
-    forms::ManualClock clock;
+    testsupport::ManualClock clock;
     std::vector<std::pair<QString, QString>> results;
 };
 

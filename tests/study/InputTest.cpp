@@ -108,8 +108,9 @@ TEST_F(Input, TheGoToBoxTakesEditingKeysAndFiltersCharacters)
         EXPECT_EQ(edit->selectedText(), QString::fromLatin1(c.selected));
         EXPECT_EQ(title(), QStringLiteral("%1.问题%1").arg(c.question));
         ASSERT_EQ(messages.size(), c.message ? 1u : 0u);
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(messages[0].prompt, QStringLiteral("题号无效!范围 1-30"));
+        }
     }
 }
 
