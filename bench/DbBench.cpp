@@ -87,8 +87,8 @@ void EngineListOpening(benchmark::State& state)
     const QString path = bankOf(static_cast<int>(state.range(0)));
     db::Connection conn;
     std::unique_ptr<db::Recordset> rs = std::make_unique<db::Recordset>();
-    const QString statement = QStringLiteral("select %1 from shiti2012 where zhangjie<=7 order by id asc")
-                                  .arg(QLatin1String(Columns));
+    const QString statement =
+        QStringLiteral("select %1 from shiti2012 where zhangjie<=7 order by id asc").arg(QLatin1String(Columns));
     auto opening = [&] {
         vb::skipOnFailure([&] { rs->close(); });
         vb::skipOnFailure([&] { conn.close(); });
@@ -113,8 +113,9 @@ void EnginePaperOpening(benchmark::State& state)
     conn.setConnectionString(connString(bankOf(size)));
     conn.open();
     const QString ids = QString::fromStdString(paperIds(size));
-    const QString statement = QStringLiteral("select %1 from shiti2012 where id in(%2) order by Instr('%2',','+cstr(id)) desc")
-                                  .arg(QLatin1String(Columns), ids);
+    const QString statement =
+        QStringLiteral("select %1 from shiti2012 where id in(%2) order by Instr('%2',','+cstr(id)) desc")
+            .arg(QLatin1String(Columns), ids);
     auto opening = [&] {
         db::Recordset rs;
         rs.open(statement, conn, db::CursorType::Keyset, db::LockType::Optimistic);
@@ -126,7 +127,6 @@ void EnginePaperOpening(benchmark::State& state)
     for (auto _ : state)
         opening();
 }
-
 
 void EngineClearAnswers(benchmark::State& state)
 {
@@ -157,7 +157,6 @@ sqlite3* rawOpen(const QString& path)
     sqlite3_exec(db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     return db;
 }
-
 
 // What a careful program writes: only the rows that hold an answer, found
 // through the index on the column.
@@ -211,8 +210,8 @@ void FairRawPaperOpening(benchmark::State& state)
     sqlite3* db = rawOpen(bankOf(size));
     const std::string ids = paperIds(size);
     // Every paper has ids of its own, so its statement is prepared afresh.
-    const std::string sql = "SELECT rowid FROM shiti2012 WHERE id IN (" + ids + ") ORDER BY instr('" + ids
-        + "', ',' || id) DESC";
+    const std::string sql =
+        "SELECT rowid FROM shiti2012 WHERE id IN (" + ids + ") ORDER BY instr('" + ids + "', ',' || id) DESC";
     {
         Prepared row(db, RawRow);
         auto opening = [&] {

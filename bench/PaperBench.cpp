@@ -72,7 +72,6 @@ void EnginePaperDrawnAndOpened(benchmark::State& state)
     forms::setAppPath(QString());
 }
 
-
 void FairRawPaperDrawnAndOpened(benchmark::State& state)
 {
     sqlite3* db = nullptr;
@@ -111,8 +110,9 @@ void FairRawPaperDrawnAndOpened(benchmark::State& state)
             for (const sqlite3_int64 id : paper)
                 list += (list.empty() ? "" : ",") + std::to_string(id);
             // The paper's own statement, in the order of the drawn list.
-            Prepared open(db, "SELECT rowid FROM shiti2012 WHERE id IN (" + list + ") ORDER BY instr('" + list
-                                  + "', ',' || id) DESC");
+            Prepared open(db,
+                          "SELECT rowid FROM shiti2012 WHERE id IN (" + list + ") ORDER BY instr('" + list
+                              + "', ',' || id) DESC");
             std::vector<sqlite3_int64> keys;
             while (sqlite3_step(open.get()) == SQLITE_ROW)
                 keys.push_back(sqlite3_column_int64(open.get(), 0));
@@ -146,8 +146,14 @@ int main(int argc, char** argv)
     forms::registerCursorResource(101, QStringLiteral(":/hand.svg"), QPoint(12, 1));
     using benchmark::RegisterBenchmark;
     RegisterBenchmark("Engine/PaperDrawnAndOpened", EnginePaperDrawnAndOpened)
-        ->Arg(0)->Arg(1041)->Arg(10000)->Unit(benchmark::kMicrosecond);
+        ->Arg(0)
+        ->Arg(1041)
+        ->Arg(10000)
+        ->Unit(benchmark::kMicrosecond);
     RegisterBenchmark("FairRaw/PaperDrawnAndOpened", FairRawPaperDrawnAndOpened)
-        ->Arg(0)->Arg(1041)->Arg(10000)->Unit(benchmark::kMicrosecond);
+        ->Arg(0)
+        ->Arg(1041)
+        ->Arg(10000)
+        ->Unit(benchmark::kMicrosecond);
     return runBenchmarksWithRatios(argc, argv);
 }

@@ -39,8 +39,7 @@ static long windowPid(Display* d, Window w, Atom netWmPid)
     unsigned long items = 0, after = 0;
     unsigned char* data = NULL;
     long pid = -1;
-    if (XGetWindowProperty(d, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data)
-            == Success
+    if (XGetWindowProperty(d, w, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data) == Success
         && type == XA_CARDINAL && format == 32 && items == 1)
         pid = (long)*(unsigned long*)data;
     if (data)

@@ -17,7 +17,7 @@ constexpr Line CloseGlyph[] = {{6, 5, 14, 13}, {5, 5, 14, 14}, {5, 6, 13, 14},
                                {5, 12, 13, 4}, {5, 13, 14, 4}, {6, 13, 14, 5}};
 constexpr Line MaximiseLines[] = {{4, 5, 15, 5}};
 constexpr Box MaximiseBox{4, 6, 10, 8};
-constexpr Line RestoreLines[] = {{7, 5, 7, 8}, {7, 5, 16, 5}, {7, 4, 16, 4},
+constexpr Line RestoreLines[] = {{7, 5, 7, 8},    {7, 5, 16, 5},    {7, 4, 16, 4},
                                  {15, 4, 15, 11}, {15, 11, 11, 11}, {3, 9, 11, 9}};
 constexpr Box RestoreBox{3, 8, 8, 7};
 constexpr Line MinimiseGlyph[] = {{5, 11, 14, 11}, {5, 12, 14, 12}, {5, 13, 14, 13}};

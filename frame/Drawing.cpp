@@ -129,8 +129,12 @@ void SkinFrame::DrawGradientInRectangle(forms::Handle hDC, std::int32_t lColor1,
 {
     reportOnFailure("DrawGradientInRectangle", [&] {
         switch (mode) {
-        case GradVertical: DrawGradientEx(hDC, lColor2, lColor1, r.Left, r.Top, add32(r.Left, r.Width), r.Height, true); break;
-        case GradHorizontal: DrawGradientEx(hDC, lColor2, lColor1, r.Left, r.Top, r.Width, add32(r.Top, r.Height), false); break;
+        case GradVertical:
+            DrawGradientEx(hDC, lColor2, lColor1, r.Left, r.Top, add32(r.Left, r.Width), r.Height, true);
+            break;
+        case GradHorizontal:
+            DrawGradientEx(hDC, lColor2, lColor1, r.Left, r.Top, r.Width, add32(r.Top, r.Height), false);
+            break;
         case GradCylinderVertical: DrawGradCilinder(hDC, lColor1, lColor2, r, true, ratio); break;
         case GradCylinderHorizontal: DrawGradCilinder(hDC, lColor1, lColor2, r, false, ratio); break;
         default: break;

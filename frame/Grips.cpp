@@ -9,7 +9,8 @@ void SkinFrame::MakeGrips()
 {
     forms::Form& f = parentForm();
     auto make = [&](const char* name) {
-        auto& grip = static_cast<forms::PictureBox&>(f.addControl(QStringLiteral("vb.PictureBox"), QString::fromLatin1(name)));
+        auto& grip =
+            static_cast<forms::PictureBox&>(f.addControl(QStringLiteral("vb.PictureBox"), QString::fromLatin1(name)));
         grip.setScaleMode(3);
         grip.setBorderStyle(0);
         grip.setBackColor(m_lFrameColor);

@@ -26,7 +26,8 @@ public:
         auto uMsg = static_cast<std::int32_t>(msg);
         pass(true, bHandled, lReturn, h, uMsg, wParam, lParam);
         if (!bHandled) {
-            lReturn = static_cast<std::int32_t>(CallWindowProcA(previous, h, static_cast<unsigned>(uMsg), wParam, lParam));
+            lReturn =
+                static_cast<std::int32_t>(CallWindowProcA(previous, h, static_cast<unsigned>(uMsg), wParam, lParam));
             pass(false, bHandled, lReturn, h, uMsg, wParam, lParam);
         }
         return lReturn;
@@ -142,8 +143,8 @@ std::int32_t SkinFrame::Subclass_Start(forms::Handle lng_hWnd)
             vb::raise(vb::err::InvalidCall); // no window: the slot stays free
         e.hWnd = lng_hWnd;
         e.ThunkAddr = std::make_shared<Interception>(hWnd(), static_cast<std::size_t>(slot));
-        e.PrevWndProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongA(lng_hWnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(static_cast<forms::WindowProc*>(e.ThunkAddr.get()))));
+        e.PrevWndProc = reinterpret_cast<WNDPROC>(SetWindowLongA(
+            lng_hWnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(static_cast<forms::WindowProc*>(e.ThunkAddr.get()))));
         e.ThunkAddr->chain(e.PrevWndProc);
     });
     return slot;

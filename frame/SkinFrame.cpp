@@ -72,13 +72,8 @@ void SkinFrame::buildMenu()
         const char* caption;
         bool enabled;
     } const items[] = {
-        {"Restore       ", false},
-        {"Minimize", true},
-        {"Maximize", true},
-        {"-", true},
-        {"Close            Alt+F4", true},
-        {"-", true},
-        {"Always on Top", true},
+        {"Restore       ", false},         {"Minimize", true}, {"Maximize", true},      {"-", true},
+        {"Close            Alt+F4", true}, {"-", true},        {"Always on Top", true},
     };
     for (int i = 0; i < 7; ++i) {
         auto& item = MnuSyst.add(new forms::MenuItem(form(), this, QStringLiteral("MnuSyst"), i));
@@ -180,8 +175,8 @@ std::int64_t convert(const FrameSetting& s, const vb::Variant& v)
 void SkinFrame::readSettings(const forms::PropertyBag& store)
 {
     for (const FrameSetting& s : FrameSettings) {
-        const std::int64_t def = s.readDefault == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace))
-                                                             : s.readDefault;
+        const std::int64_t def =
+            s.readDefault == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace)) : s.readDefault;
         setSetting(s, convert(s, store.readProperty(QString::fromLatin1(s.key), typed(s, def))));
     }
 }
@@ -195,8 +190,8 @@ void SkinFrame::writeSettings(forms::PropertyBag& store) const
 void SkinFrame::newInstanceSettings()
 {
     for (const FrameSetting& s : FrameSettings)
-        setSetting(s, s.newInstance == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace))
-                                                      : s.newInstance);
+        setSetting(s,
+                   s.newInstance == ButtonFace ? TranslateColor(static_cast<std::int32_t>(ButtonFace)) : s.newInstance);
 }
 
 } // namespace frame

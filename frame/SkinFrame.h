@@ -199,7 +199,7 @@ public:
     // Message hooks. The interception calls the frame through its
     // interface, so the callback is virtual.
     virtual void zSubclass_Proc(bool bBefore, bool& bHandled, std::int32_t& lReturn, forms::Handle& lng_hWnd,
-                        std::int32_t& uMsg, quintptr& wParam, qintptr& lParam);
+                                std::int32_t& uMsg, quintptr& wParam, qintptr& lParam);
     std::int32_t Subclass_Start(forms::Handle lng_hWnd);
     void Subclass_AddMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::int32_t When);
     void Subclass_DelMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::int32_t When);

@@ -59,8 +59,8 @@ void SkinFrame::FormMenuAdd(const QString& strMenuCaption, bool blnAddSeparator,
     });
 }
 
-void SkinFrame::ModifyAddedMenu(std::int16_t intMenuID, const QString& strMenuCaption, bool blnEnabled,
-                                bool blnChecked, bool blnVisible)
+void SkinFrame::ModifyAddedMenu(std::int16_t intMenuID, const QString& strMenuCaption, bool blnEnabled, bool blnChecked,
+                                bool blnVisible)
 {
     reportOnFailure("ModifyAddedMenu", [&] {
         if (intMenuID <= 6)

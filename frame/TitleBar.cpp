@@ -53,9 +53,7 @@ void SkinFrame::PaintTitleBackground(std::int32_t x0, std::int32_t width, std::i
         DrawGradientInRectangle(hDC(), F, L, {x0, -2, width, 10}, GradVertical, false, 0, 5.01);
         DrawGradientInRectangle(hDC(), F, F, {x0, 7, width, t - 7}, GradCylinderVertical, false, 0, 5.01);
         break;
-    case StyleLinear:
-        DrawGradientInRectangle(hDC(), F, L, {x0, -1, width, t + 1}, GradVertical, false, 0, 5.01);
-        break;
+    case StyleLinear: DrawGradientInRectangle(hDC(), F, L, {x0, -1, width, t + 1}, GradVertical, false, 0, 5.01); break;
     default: break;
     }
 }
@@ -145,7 +143,7 @@ void SkinFrame::DrawTitleBar()
         const std::int32_t r = lng(sw - 3), r1 = lng(sw - 4), r2 = lng(sw - 5);
         const struct {
             std::int32_t x, y, colour;
-        } bevel[] = {{2, T + 1, F}, {2, T + 2, F}, {3, T + 1, F}, {4, T + 1, D}, {3, T + 2, D},
+        } bevel[] = {{2, T + 1, F}, {2, T + 2, F}, {3, T + 1, F},  {4, T + 1, D},  {3, T + 2, D},
                      {r, T + 1, F}, {r, T + 2, F}, {r1, T + 1, F}, {r2, T + 1, D}, {r1, T + 2, D}};
         for (const auto& p : bevel)
             SetPixel(hDC(), p.x, p.y, static_cast<COLORREF>(p.colour));

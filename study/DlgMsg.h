@@ -1,8 +1,8 @@
 #pragma once
 
 #include "forms/Controls.h"
-#include "frame/SkinFrame.h"
 #include "forms/Form.h"
+#include "frame/SkinFrame.h"
 
 namespace study {
 

@@ -58,11 +58,9 @@ T* place(T* control, float left, float top, float width, float height)
     return control;
 }
 
-
 } // namespace
 
-FormMain::FormMain(const Deliverable& deliverable)
-    : deliverable_(deliverable)
+FormMain::FormMain(const Deliverable& deliverable) : deliverable_(deliverable)
 {
     setCaption(QString());
     setIcon(forms::resourceIcon(QStringLiteral(":/icon.svg"), {128, 64, 48, 32, 16}));
@@ -115,12 +113,10 @@ void FormMain::buildControls()
 
     SkinFrame1 = place(new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
     SkinFrame1->setAlign(1);
-    SkinFrame1->storedProperties() = {{QStringLiteral("themecolor"), 3},
-                                      {QStringLiteral("style"), 3},
-                                      {QStringLiteral("closebutton"), true},
-                                      {QStringLiteral("custombackcolor"), 0xD8E9EC},
-                                      {QStringLiteral("_extentx"), 26273},
-                                      {QStringLiteral("_extenty"), 17727}};
+    SkinFrame1->storedProperties() = {
+        {QStringLiteral("themecolor"), 3},     {QStringLiteral("style"), 3},
+        {QStringLiteral("closebutton"), true}, {QStringLiteral("custombackcolor"), 0xD8E9EC},
+        {QStringLiteral("_extentx"), 26273},   {QStringLiteral("_extenty"), 17727}};
 
     Frame1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Frame1")), 60, 540, 14700, 9400);
     FR0 = place(new Frame(*this, Frame1, QStringLiteral("FR0")), 160, 1440, 14400, 7890);
@@ -246,15 +242,17 @@ void FormMain::buildControls()
     Label& lbl2 = label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
                         font(Tahoma, WindowFontSize), true);
 
-    lblAnswer = place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, OptionsLabel.width, OptionsLabel.height);
+    lblAnswer =
+        place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, OptionsLabel.width, OptionsLabel.height);
     lblAnswer->setFont(OptionsLabel.font());
     lblAnswer->setCaption(QStringLiteral("答案"));
     lblTitle = place(new Label(*this, FR01, QStringLiteral("lblTitle")), 255, 930, TitleLabel.width, TitleLabel.height);
     lblTitle->setFont(TitleLabel.font());
     lblTitle->setCaption(QStringLiteral("题目"));
 
-    Label& lbl1 = label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
-                        font(Tahoma, 12), false);
+    Label& lbl1 =
+        label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
+              font(Tahoma, 12), false);
 
     lblAll = place(new Label(*this, FR01, QStringLiteral("lblAll")), 960, 480, 660, 345);
     lblAll->setFont(font(Tahoma, 14.25, true));
@@ -266,8 +264,8 @@ void FormMain::buildControls()
 
     // The right answer's letters run into the picture area when there are
     // three or four of them: they lie over it, so none is cut.
-    std::vector<Control*> fr01 = {Fr4, lblRightAnswer, FrameBack, cboJump, txtCurrent, imgDone, imgCommit, lblTime,
-                                  imgOK, lblMyAnswer, imgNext, imgPre};
+    std::vector<Control*> fr01 = {Fr4,       lblRightAnswer, FrameBack, cboJump,     txtCurrent, imgDone,
+                                  imgCommit, lblTime,        imgOK,     lblMyAnswer, imgNext,    imgPre};
     fr01.insert(fr01.end(), answers.begin(), answers.end());
     fr01.insert(fr01.end(), {&lbl3, &lbl2, lblAnswer, lblTitle, &lbl1, lblAll, &lbl0, imgErr});
     stack(fr01);
@@ -437,7 +435,8 @@ db::Recordset& FormMain::rs()
 
 QString FormMain::ConnString() const
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + forms::appPath() + deliverable_.bankLiteral;
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + forms::appPath()
+        + deliverable_.bankLiteral;
 }
 
 void FormMain::PrepareBank() const
@@ -544,7 +543,8 @@ void FormMain::ShowQuestion()
     txtCurrent->setText(QString::number(n));
     SuppressJump = false;
 
-    const QString title = QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toString());
+    const QString title =
+        QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toString());
     lblTitle->setCaption(title);
     fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
@@ -575,9 +575,7 @@ void FormMain::ShowQuestion()
             imgTitlePic->setLeft(0);
             imgTitlePic->setTop(0);
         });
-        skipOnFailure([&] {
-            imgTitlePic->setPicture(forms::loadPicture(picturePath(bmp.toString())));
-        });
+        skipOnFailure([&] { imgTitlePic->setPicture(forms::loadPicture(picturePath(bmp.toString()))); });
         skipOnFailure([&] { imgTitlePic->setLeft((FrameBack->width() - imgTitlePic->width()) / 2); });
         skipOnFailure([&] { imgTitlePic->setVisible(true); });
         ShowAnswers([](const std::function<void()>& step) { skipOnFailure(step); });

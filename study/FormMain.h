@@ -6,10 +6,10 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "forms/ControlArray.h"
-#include "frame/SkinFrame.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
 #include "forms/Timer.h"
+#include "frame/SkinFrame.h"
 #include "vb/Variant.h"
 
 #include <array>

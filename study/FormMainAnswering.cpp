@@ -184,7 +184,8 @@ void FormMain::imgAnswer_Click(std::int16_t Index)
     lblRightAnswer->setVisible(true);
     const vb::Variant ans = r.value(QStringLiteral("ans"));
     double digit = 0;
-    if (!ans.isNull() && vb::skipOnFailure([&] { digit = ans.toDouble(); }) && (digit == 1 || digit == 2 || digit == 3 || digit == 4))
+    if (!ans.isNull() && vb::skipOnFailure([&] { digit = ans.toDouble(); })
+        && (digit == 1 || digit == 2 || digit == 3 || digit == 4))
         lblRightAnswer->setCaption(letterOf(static_cast<int>(digit) - 1));
     if (MarkAnswer() && cboJump->listIndex() == 0)
         imgNext_Click();

@@ -76,7 +76,8 @@ void FormMain::Timer1_Timer()
     ExamSeconds = static_cast<std::int16_t>(ExamSeconds + 1);
     if (ExamSeconds < ExamLength) {
         const int r = ExamLength - ExamSeconds;
-        lblTime->setCaption(QStringLiteral("%1:%2").arg(r / 60, 2, 10, QLatin1Char('0')).arg(r % 60, 2, 10, QLatin1Char('0')));
+        lblTime->setCaption(
+            QStringLiteral("%1:%2").arg(r / 60, 2, 10, QLatin1Char('0')).arg(r % 60, 2, 10, QLatin1Char('0')));
         return;
     }
     Timer1.setEnabled(false);

@@ -16,7 +16,7 @@ using vb::skipOnFailure;
 namespace {
 
 // The part-2 paper is the same in every program.
-const std::vector<std::pair<int, int>> PartTwoQuotas = {{8, 10}, {9, 20}, {10, 20}, {11, 10},
+const std::vector<std::pair<int, int>> PartTwoQuotas = {{8, 10},  {9, 20},  {10, 20}, {11, 10},
                                                         {12, 15}, {13, 20}, {14, 5}};
 
 // A bank row with an empty id spoils every pass that draws it; when its
@@ -78,7 +78,8 @@ std::vector<vb::Variant> readIds(db::Recordset& ids)
 std::vector<vb::Variant> chapterIds(db::Connection& conn, std::int16_t chapter, const QString& andCondition)
 {
     db::Recordset ids;
-    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter) + andCondition, conn);
+    ids.open(QStringLiteral("select id from shiti2012 where zhangjie=") + QString::number(chapter) + andCondition,
+             conn);
     std::vector<vb::Variant> all = readIds(ids);
     ids.close();
     return all;
@@ -96,7 +97,8 @@ std::vector<T> drawWithoutReplacement(std::vector<T>& items, std::size_t count)
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t u = items.size() - 1;
         // In double precision, so the product never rounds up to u + 1.
-        const auto j = static_cast<std::size_t>(std::floor(static_cast<double>(vb::rnd()) * static_cast<double>(u + 1)));
+        const auto j =
+            static_cast<std::size_t>(std::floor(static_cast<double>(vb::rnd()) * static_cast<double>(u + 1)));
         result.push_back(std::move(items[j]));
         if (j != u)
             items[j] = std::move(items[u]);
@@ -134,7 +136,7 @@ QString takeRandom(std::vector<vb::Variant> all, int quota)
 QString paperStatement(const QString& list)
 {
     return FormMain::QuestionSelect(QStringLiteral("id in(") + list + QStringLiteral(") order by Instr('") + list
-        + QStringLiteral("',','+cstr(id)) desc"));
+                                    + QStringLiteral("',','+cstr(id)) desc"));
 }
 
 // The id list of a paper: each chapter's pick, then the whole list shuffled
@@ -149,7 +151,8 @@ QString buildPaper(FormMain& form, const std::vector<std::pair<int, int>>& quota
         // rule, which Clang 14 does not implement.
         for (const auto& pick : quotas)
             skipOnFailure([&] {
-                list += form.PickChapterIds(static_cast<std::int16_t>(pick.first), static_cast<std::int16_t>(pick.second));
+                list +=
+                    form.PickChapterIds(static_cast<std::int16_t>(pick.first), static_cast<std::int16_t>(pick.second));
             });
         sound = !list.contains(QStringLiteral(",,")) && !list.startsWith(QLatin1Char(','));
     }
@@ -225,9 +228,7 @@ void FormMain::LoadChapterList(bool part2)
             break;
         fill(*box);
         skipOnFailure([&] { box->setLeft(chkChapter(0).left()); });
-        skipOnFailure([&] {
-            box->setTop(static_cast<float>(chkChapter(i - 1).top() + 1.2 * chkChapter(0).height()));
-        });
+        skipOnFailure([&] { box->setTop(static_cast<float>(chkChapter(i - 1).top() + 1.2 * chkChapter(0).height())); });
         box->setVisible(true);
         if (!skipOnFailure([&] { rs().moveNext(); }))
             break;
@@ -246,8 +247,9 @@ void FormMain::imgSelect_Click()
         return;
     }
     chapters.chop(1);
-    OpenList([&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
-             false);
+    OpenList(
+        [&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
+        false);
     if (!ListOpen()) {
         NoListOpened();
         return;

@@ -7,7 +7,7 @@ namespace bankrows {
 // A question row of a fixture bank: "问题<id>" with four options; the
 // rest as the test needs.
 inline banks::QuestionRow question(int id, int chapter, const char* ycbz = "0", const char* txbz = "3",
-                                const char* ans = "1")
+                                   const char* ans = "1")
 {
     banks::QuestionRow q;
     q.id = id;

@@ -16,7 +16,8 @@ class Raw {
 public:
     Raw(const QString& path, const QString& password = QStringLiteral("qz.marvolen.t418"))
     {
-        EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
         const QByteArray key = password.toUtf8();
         sqlite3_key(db_, key.constData(), key.size());
     }
@@ -49,10 +50,9 @@ inline void retable(const QString& path, const QString& table, const QString& de
 }
 
 // The columns of `shiti2012` as the bank builder declares them.
-inline const char* const QuestionColumns[] = {"id INTEGER",  "question TEXT", "ans1 TEXT",  "ans2 TEXT",
-                                              "ans3 TEXT",   "ans4 TEXT",     "ans TEXT",   "bmp TEXT",
-                                              "flash TEXT",  "txbz TEXT",     "state TEXT", "zhangjie INTEGER",
-                                              "ycbz TEXT"};
+inline const char* const QuestionColumns[] = {"id INTEGER", "question TEXT",    "ans1 TEXT", "ans2 TEXT",  "ans3 TEXT",
+                                              "ans4 TEXT",  "ans TEXT",         "bmp TEXT",  "flash TEXT", "txbz TEXT",
+                                              "state TEXT", "zhangjie INTEGER", "ycbz TEXT"};
 
 // `shiti2012` rebuilt with one column left out (`retype` empty) or declared
 // as `retype`.

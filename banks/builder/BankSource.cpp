@@ -92,9 +92,9 @@ std::vector<Record> readRecords(const QString& path, QStringList& errors)
 banks::QuestionRow toRow(const Record& r, const QString& pictureFolder, QStringList& pictures, QStringList& errors)
 {
     const QString at = where(r.file, r.line);
-    static const std::set<QString> known = {QStringLiteral("ch"), QStringLiteral("type"), QStringLiteral("q"),
-                                            QStringLiteral("A"),  QStringLiteral("B"),    QStringLiteral("C"),
-                                            QStringLiteral("D"),  QStringLiteral("ans"),  QStringLiteral("pic"),
+    static const std::set<QString> known = {QStringLiteral("ch"),  QStringLiteral("type"), QStringLiteral("q"),
+                                            QStringLiteral("A"),   QStringLiteral("B"),    QStringLiteral("C"),
+                                            QStringLiteral("D"),   QStringLiteral("ans"),  QStringLiteral("pic"),
                                             QStringLiteral("hard")};
     for (const auto& [key, value] : r.values) {
         if (!known.count(key))
@@ -238,8 +238,9 @@ BankSource readSources(const QStringList& folders, const QString& pictureFolder,
         bank.questions.push_back(q);
     for (const auto& [id, row] : chapters)
         bank.chapters.push_back(row);
-    std::sort(bank.questions.begin(), bank.questions.end(),
-              [](const banks::QuestionRow& a, const banks::QuestionRow& b) { return a.id.toDouble() < b.id.toDouble(); });
+    std::sort(
+        bank.questions.begin(), bank.questions.end(),
+        [](const banks::QuestionRow& a, const banks::QuestionRow& b) { return a.id.toDouble() < b.id.toDouble(); });
     std::sort(bank.pictures.begin(), bank.pictures.end());
     return bank;
 }

@@ -94,11 +94,11 @@ int main(int argc, char** argv)
             into = args[++i];
             return true;
         };
-        if (a == QLatin1String("--out") ? !value(out)
-            : a == QLatin1String("--file") ? !value(file)
-            : a == QLatin1String("--password") ? !value(password)
-            : a == QLatin1String("--pictures") ? !value(pictures)
-            : (folders << a, false))
+        if (a == QLatin1String("--out")            ? !value(out)
+                : a == QLatin1String("--file")     ? !value(file)
+                : a == QLatin1String("--password") ? !value(password)
+                : a == QLatin1String("--pictures") ? !value(pictures)
+                                                   : (folders << a, false))
             return usage();
     }
     if (out.isEmpty() || file.isEmpty() || password.isEmpty() || pictures.isEmpty() || folders.isEmpty())
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bankbuild: cannot write the summary\n");
         return 1;
     }
-    std::printf("%s: %zu questions, %lld pictures\n", outDir.filePath(file).toUtf8().constData(),
-                bank.questions.size(), static_cast<long long>(bank.pictures.size()));
+    std::printf("%s: %zu questions, %lld pictures\n", outDir.filePath(file).toUtf8().constData(), bank.questions.size(),
+                static_cast<long long>(bank.pictures.size()));
     return 0;
 }

@@ -19,7 +19,8 @@ void writeBank(const QString& path, const QString& password, const std::vector<C
     db::TableRows chapterRows{QStringLiteral("INSERT INTO zhangjie VALUES (?, ?, ?)"), {}};
     for (const ChapterRow& c : chapters)
         chapterRows.rows.push_back({c.zhangjieid, c.zhangjiename, c.state});
-    db::TableRows questionRows{QStringLiteral("INSERT INTO shiti2012 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"), {}};
+    db::TableRows questionRows{QStringLiteral("INSERT INTO shiti2012 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                               {}};
     questionRows.rows.reserve(questions.size());
     for (const QuestionRow& q : questions)
         questionRows.rows.push_back({q.id, q.question, q.ans1, q.ans2, q.ans3, q.ans4, q.ans, q.bmp, q.flash, q.txbz,

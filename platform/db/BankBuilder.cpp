@@ -77,7 +77,8 @@ void writeDatabase(const QString& path, const QString& password, const QStringLi
     try {
         Db d;
         if (sqlite3_open_v2(QFile::encodeName(temp).constData(), &d.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                            nullptr) != SQLITE_OK)
+                            nullptr)
+            != SQLITE_OK)
             d.fail();
         const QByteArray key = password.toUtf8();
         if (!key.isEmpty() && sqlite3_key(d.db, key.constData(), key.size()) != SQLITE_OK)

@@ -137,8 +137,7 @@ QString poolKey(const Target& t)
 
 } // namespace
 
-Connection::Connection()
-    : session_(std::make_shared<Session>())
+Connection::Connection() : session_(std::make_shared<Session>())
 {
 }
 

@@ -13,7 +13,7 @@ namespace {
 struct Token {
     enum class Kind { End, Ident, Number, String, Op };
     Kind kind = Kind::End;
-    QString text;  // identifier (as written), operator, or string value
+    QString text; // identifier (as written), operator, or string value
     SqlParam number;
     int pos = 0;
 };
@@ -106,8 +106,9 @@ private:
 
     void skipBlanks()
     {
-        while (i_ < s_.size() && (s_[i_] == QLatin1Char(' ') || s_[i_] == QLatin1Char('\t') || s_[i_] == QLatin1Char('\r')
-                                  || s_[i_] == QLatin1Char('\n')))
+        while (i_ < s_.size()
+               && (s_[i_] == QLatin1Char(' ') || s_[i_] == QLatin1Char('\t') || s_[i_] == QLatin1Char('\r')
+                   || s_[i_] == QLatin1Char('\n')))
             ++i_;
     }
 
@@ -236,8 +237,9 @@ private:
 
     static bool reserved(const QString& word)
     {
-        static const char* const words[] = {"select", "from", "where", "order", "by", "asc", "desc", "and", "or",
-                                            "not", "in", "update", "set", "null", "is", "like", "union", "join"};
+        static const char* const words[] = {"select", "from", "where", "order", "by",    "asc",
+                                            "desc",   "and",  "or",    "not",   "in",    "update",
+                                            "set",    "null", "is",    "like",  "union", "join"};
         for (const char* w : words)
             if (word.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
                 return true;
@@ -313,8 +315,8 @@ private:
             expectOp("=");
             const std::size_t start = k_;
             const std::string value = expr();
-            const bool literal = k_ == start + 1
-                && (t_[start].kind == Token::Kind::Number || t_[start].kind == Token::Kind::String);
+            const bool literal =
+                k_ == start + 1 && (t_[start].kind == Token::Kind::Number || t_[start].kind == Token::Kind::String);
             sets += (sets.empty() ? "" : ", ") + quotedName(column) + " = " + value;
             assigned.push_back({quotedName(column), start, literal});
         } while (op(","));
@@ -343,8 +345,8 @@ private:
             changed = "NOT (" + unchanged + ")";
         }
         k_ = end;
-        tr.sql = "UPDATE " + quotedName(tr.table) + " SET " + sets + " WHERE " + (where.empty() ? "" : "(" + where + ") AND ")
-            + "(" + changed + ")";
+        tr.sql = "UPDATE " + quotedName(tr.table) + " SET " + sets + " WHERE "
+            + (where.empty() ? "" : "(" + where + ") AND ") + "(" + changed + ")";
     }
 
     std::string param(SqlParam p)
@@ -406,10 +408,12 @@ private:
                     syntax(QStringLiteral("in() takes numbers only"));
                 SqlParam n = next().number;
                 if (minus)
-                    std::visit([](auto& v) {
-                        if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, QString>)
-                            v = -v;
-                    }, n);
+                    std::visit(
+                        [](auto& v) {
+                            if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, QString>)
+                                v = -v;
+                        },
+                        n);
                 list += (list.empty() ? "" : ", ") + param(n);
             } while (op(","));
             expectOp(")");

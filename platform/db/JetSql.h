@@ -18,8 +18,8 @@ struct Translation {
     enum class Kind { Select, Update };
     Kind kind = Kind::Select;
     QString table;
-    QStringList columns;        // Select: the selected columns, as written
-    std::string sql;            // Select: "SELECT rowid FROM ..." (the keyset); Update: the update
+    QStringList columns; // Select: the selected columns, as written
+    std::string sql;     // Select: "SELECT rowid FROM ..." (the keyset); Update: the update
     std::vector<SqlParam> params;
 };
 

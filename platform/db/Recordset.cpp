@@ -189,12 +189,14 @@ void Recordset::setBookmark(const vb::Variant& bookmark)
         // A whole double in range names the same row; converting any other
         // double would be undefined.
         const double d = bookmark.toDouble();
-        if (d >= -9223372036854775808.0 && d < 9223372036854775808.0 && d == static_cast<double>(static_cast<std::int64_t>(d)))
+        if (d >= -9223372036854775808.0 && d < 9223372036854775808.0
+            && d == static_cast<double>(static_cast<std::int64_t>(d)))
             found = placeOfKey_.find(static_cast<std::int64_t>(d));
     }
     if (found == placeOfKey_.end())
-        vb::raise(err::BadArgument, QStringLiteral("Arguments are of the wrong type, are out of acceptable range, "
-                                                   "or are in conflict with one another."));
+        vb::raise(err::BadArgument,
+                  QStringLiteral("Arguments are of the wrong type, are out of acceptable range, "
+                                 "or are in conflict with one another."));
     pos_ = found->second;
 }
 
@@ -208,8 +210,9 @@ QString Recordset::fieldName(int index) const
 {
     checkOpen();
     if (index < 0 || index >= columns_.size())
-        vb::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to "
-                                                    "the requested name or ordinal."));
+        vb::raise(err::ItemNotFound,
+                  QStringLiteral("Item cannot be found in the collection corresponding to "
+                                 "the requested name or ordinal."));
     return columns_[index];
 }
 
@@ -222,8 +225,9 @@ int Recordset::columnIndex(const QString& column) const
     for (int i = 0; i < columns_.size(); ++i)
         if (columns_[i].compare(column, Qt::CaseInsensitive) == 0)
             return i;
-    vb::raise(err::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the "
-                                                "requested name or ordinal."));
+    vb::raise(err::ItemNotFound,
+              QStringLiteral("Item cannot be found in the collection corresponding to the "
+                             "requested name or ordinal."));
 }
 
 std::span<const vb::Variant> Recordset::row() const
@@ -291,8 +295,9 @@ void Recordset::setValue(const QString& column, const vb::Variant& value)
     if (lock_ == LockType::ReadOnly)
         vb::raise(err::NotUpdatable, QStringLiteral("Current Recordset does not support updating."));
     if (!write_ || writeColumn_ != columns_[i]) {
-        write_ = std::make_unique<detail::Statement>(
-            session_->handle, "UPDATE " + quotedName(table_) + " SET " + quotedName(columns_[i]) + " = ? WHERE rowid = ?");
+        write_ = std::make_unique<detail::Statement>(session_->handle,
+                                                     "UPDATE " + quotedName(table_) + " SET " + quotedName(columns_[i])
+                                                         + " = ? WHERE rowid = ?");
         writeColumn_ = columns_[i];
     }
     write_->reset();

@@ -11,11 +11,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
-#include <cstring>
 
 namespace db::detail {
 
@@ -31,8 +31,7 @@ QString valueText(sqlite3_value* v)
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: return QString::number(sqlite3_value_int64(v));
     case SQLITE_FLOAT: return vb::doubleText(sqlite3_value_double(v));
-    default:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    default: return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
     }
 }
 
@@ -76,9 +75,18 @@ void fnPlus(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     double real = 0;
     auto load = [&](sqlite3_value* v) {
         switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: kind = Kind::Integer; whole = sqlite3_value_int64(v); break;
-        case SQLITE_FLOAT: kind = Kind::Real; real = sqlite3_value_double(v); break;
-        default: kind = Kind::Text; text = valueText(v); break;
+        case SQLITE_INTEGER:
+            kind = Kind::Integer;
+            whole = sqlite3_value_int64(v);
+            break;
+        case SQLITE_FLOAT:
+            kind = Kind::Real;
+            real = sqlite3_value_double(v);
+            break;
+        default:
+            kind = Kind::Text;
+            text = valueText(v);
+            break;
         }
     };
     try {
@@ -97,8 +105,8 @@ void fnPlus(sqlite3_context* ctx, int argc, sqlite3_value** argv)
                 continue;
             }
             const double a = kind == Kind::Text ? vb::textToDouble(text)
-                : kind == Kind::Integer        ? static_cast<double>(whole)
-                                               : real;
+                : kind == Kind::Integer         ? static_cast<double>(whole)
+                                                : real;
             real = a + (isNumber(b) ? sqlite3_value_double(b) : vb::textToDouble(valueText(b)));
             kind = Kind::Real;
         }
@@ -231,9 +239,7 @@ bool Handle::identityOf(FileIdentity& id) const
     return ok;
 }
 
-Handle::Handle(sqlite3* db, QString path)
-    : db_(db)
-    , path_(std::move(path))
+Handle::Handle(sqlite3* db, QString path) : db_(db), path_(std::move(path))
 {
 }
 
@@ -308,8 +314,7 @@ void Handle::probe() const
     if (rc == SQLITE_NOTADB || (rc == SQLITE_ROW && tables == 0)) {
         // SQLCipher cannot tell a wrong key from a file that is no bank;
         // an empty file would read as a database without tables.
-        vb::raise(err::BadPassword,
-                  QStringLiteral("Not a valid password, or '%1' is not a question bank.").arg(path_));
+        vb::raise(err::BadPassword, QStringLiteral("Not a valid password, or '%1' is not a question bank.").arg(path_));
     }
     if (rc != SQLITE_ROW)
         fail(err::Provider);
@@ -330,8 +335,7 @@ void Handle::readAllPages(const std::atomic<bool>& stop) const
         const std::string sql = "SELECT * FROM " + quoted + "\"";
         s = nullptr;
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) == SQLITE_OK)
-            while (!stop.load(std::memory_order_relaxed) && sqlite3_step(s) == SQLITE_ROW) {
-            }
+            while (!stop.load(std::memory_order_relaxed) && sqlite3_step(s) == SQLITE_ROW) {}
         sqlite3_finalize(s);
     }
 }
@@ -342,9 +346,7 @@ void Handle::fail(long number) const
     vb::raise(number, QStringLiteral("%1 (%2)").arg(msg, path_));
 }
 
-Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql)
-    : handle_(std::move(handle))
-    , sql_(sql)
+Statement::Statement(std::shared_ptr<Handle> handle, const std::string& sql) : handle_(std::move(handle)), sql_(sql)
 {
     stmt_ = handle_->takeStatement(sql_);
     if (stmt_)

@@ -193,7 +193,8 @@ qintptr Control::defaultProcedure(unsigned msg, quintptr wParam, qintptr lParam)
     auto button = [](unsigned m) { return m <= wm::LButtonDblClk ? 1 : m <= wm::RButtonDblClk ? 2 : 4; };
     switch (msg) {
     case wm::MouseMove: {
-        const int held = ((wParam & MkLButton) ? 1 : 0) | ((wParam & MkRButton) ? 2 : 0) | ((wParam & MkMButton) ? 4 : 0);
+        const int held =
+            ((wParam & MkLButton) ? 1 : 0) | ((wParam & MkRButton) ? 2 : 0) | ((wParam & MkMButton) ? 4 : 0);
         mouse(onMouseMove, held);
         break;
     }

@@ -5,8 +5,8 @@
 #include <QFont>
 #include <QObject>
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <functional>
 
 class QWidget;

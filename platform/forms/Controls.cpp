@@ -12,10 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <cmath>
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+#include <cmath>
 
 namespace forms {
 
@@ -134,7 +134,8 @@ void PictureBox::drawBorder(QPainter& p) const
     // scaled by a fractional ratio would come out 1 or 2 pixels wide.
     const qreal dpr = view_->devicePixelRatioF();
     const int n = std::max(1, static_cast<int>(std::lround(dpr)));
-    const int w = static_cast<int>(std::ceil(view_->width() * dpr)), h = static_cast<int>(std::ceil(view_->height() * dpr));
+    const int w = static_cast<int>(std::ceil(view_->width() * dpr)),
+              h = static_cast<int>(std::ceil(view_->height() * dpr));
     p.save();
     p.resetTransform();
     p.scale(1 / dpr, 1 / dpr);
@@ -297,8 +298,7 @@ CheckBox::CheckBox(Form& form, Control* container, const QString& name, int inde
     QObject::connect(box_, &QCheckBox::clicked, this, [this] { fireEvent(onClick); });
 }
 
-CheckBox::CheckBox(const CheckBox& first, int index)
-    : CheckBox(first.form(), first.container(), first.name(), index)
+CheckBox::CheckBox(const CheckBox& first, int index) : CheckBox(first.form(), first.container(), first.name(), index)
 {
     copyFrom(first);
     box_->setText(first.caption());

@@ -11,14 +11,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QMouseEvent>
-#include <QTimer>
-#include <QWindow>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace forms {
@@ -54,8 +54,7 @@ private:
     Form& form_;
 };
 
-Form::Form()
-    : window_(std::make_unique<Widget>(*this))
+Form::Form() : window_(std::make_unique<Widget>(*this))
 {
     window_->setAttribute(Qt::WA_DeleteOnClose, false);
     attach(window_.get());
@@ -242,7 +241,8 @@ void Form::show()
     if (loading)
         placeAtStartUp(owner);
     auto& shown = shownWindows();
-    shown.erase(std::remove_if(shown.begin(), shown.end(), [&](const QPointer<QWidget>& w) { return !w || w == window_.get(); }),
+    shown.erase(std::remove_if(shown.begin(), shown.end(),
+                               [&](const QPointer<QWidget>& w) { return !w || w == window_.get(); }),
                 shown.end());
     shown.emplace_back(window_.get());
     window_->show();

@@ -1,7 +1,7 @@
 #include "forms/MsgBox.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
 
@@ -25,9 +25,9 @@ int systemBox(const MsgBoxRequest& r)
     QMessageBox box(QMessageBox::NoIcon, r.title, r.prompt,
                     r.buttons == vbYesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     QApplication::activeWindow());
-    const std::pair<QMessageBox::StandardButton, QString> labels[] = {
-        {QMessageBox::Yes, QStringLiteral("是(&Y)")}, {QMessageBox::No, QStringLiteral("否(&N)")},
-        {QMessageBox::Ok, QStringLiteral("确定")}};
+    const std::pair<QMessageBox::StandardButton, QString> labels[] = {{QMessageBox::Yes, QStringLiteral("是(&Y)")},
+                                                                      {QMessageBox::No, QStringLiteral("否(&N)")},
+                                                                      {QMessageBox::Ok, QStringLiteral("确定")}};
     box.setDefaultButton(r.buttons == vbYesNo ? QMessageBox::Yes : QMessageBox::Ok);
     for (const auto& [button, text] : labels)
         if (QAbstractButton* b = box.button(button)) {

@@ -4,20 +4,20 @@
 #include "vb/Failure.h"
 #include "vb/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
-#include <cmath>
 #include <QImageReader>
+#include <QMetaObject>
 #include <QPainter>
 #include <QResource>
+#include <QScreen>
 #include <QSvgRenderer>
-#include <cstring>
 #include <QThreadPool>
 #include <QTimer>
-#include <QMetaObject>
-#include <QCoreApplication>
+#include <cmath>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
@@ -185,7 +185,8 @@ void prepareScreenPictures()
         for (const QString& name : names)
             QThreadPool::globalInstance()->start([name, dpr] {
                 const QImage image = renderAtRatio(name, dpr);
-                QMetaObject::invokeMethod(qApp, [name, image] { sharpReady(name, image); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    qApp, [name, image] { sharpReady(name, image); }, Qt::QueuedConnection);
             });
     });
 }
@@ -205,7 +206,7 @@ Picture resourcePicture(const QString& name)
     if (p.isNull())
         p = name.endsWith(QLatin1String(".svg"))     ? renderSvg(name, QSize())
             : name.endsWith(QLatin1String(".rgb32")) ? rawRgb32(name)
-                                                      : QPixmap(name);
+                                                     : QPixmap(name);
     if (p.isNull())
         vb::raise(vb::err::InvalidPicture);
     return Picture(std::move(p), name);

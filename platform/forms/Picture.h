@@ -13,7 +13,10 @@ class Picture {
 public:
     Picture() = default;
     explicit Picture(QPixmap pixmap, QString resource = QString())
-        : pixmap_(std::move(pixmap)), resource_(std::move(resource)) {}
+        : pixmap_(std::move(pixmap))
+        , resource_(std::move(resource))
+    {
+    }
     bool isNull() const { return pixmap_.isNull(); }
     const QPixmap& pixmap() const { return pixmap_; }
     // The program's resource it came from; empty for a file's picture.

@@ -12,9 +12,8 @@ PropertyBag::PropertyBag(std::initializer_list<std::pair<QString, vb::Variant>> 
 
 std::vector<std::pair<QString, vb::Variant>>::const_iterator PropertyBag::find(const QString& name) const
 {
-    return std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) {
-        return e.first.compare(name, Qt::CaseInsensitive) == 0;
-    });
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const auto& e) { return e.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 vb::Variant PropertyBag::readProperty(const QString& name, const vb::Variant& defaultValue) const

@@ -204,8 +204,10 @@ void installFontSubstitutes()
     // The designs name Windows fonts; without the registered Tahoma DejaVu
     // Sans stands in. Chinese text falls back through fontconfig to the
     // installed CJK font.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("WenQuanYi Micro Hei")});
+    QFont::insertSubstitutions(QStringLiteral("宋体"),
+                               {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
 }
 
 namespace {

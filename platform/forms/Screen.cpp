@@ -82,12 +82,12 @@ bool x11Struts(std::vector<Strut>& struts, QSize& root)
         std::vector<quint32> v = partial ? property32(c, w, partial, XCB_ATOM_CARDINAL) : std::vector<quint32>();
         Strut s;
         if (v.size() >= 12) {
-            s = {int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]), int(v[5]),
+            s = {int(v[0]), int(v[1]), int(v[2]), int(v[3]), int(v[4]),  int(v[5]),
                  int(v[6]), int(v[7]), int(v[8]), int(v[9]), int(v[10]), int(v[11])};
         } else if (v = plain ? property32(c, w, plain, XCB_ATOM_CARDINAL) : v; v.size() >= 4) {
             // The old form reserves its band along the whole edge.
-            s = {int(v[0]), int(v[1]), int(v[2]), int(v[3]), 0, root.height() - 1, 0, root.height() - 1,
-                 0, root.width() - 1, 0, root.width() - 1};
+            s = {int(v[0]), int(v[1]),         int(v[2]), int(v[3]),        0, root.height() - 1,
+                 0,         root.height() - 1, 0,         root.width() - 1, 0, root.width() - 1};
         } else {
             continue;
         }

@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <vector>
 #include <unordered_map>
+#include <vector>
 
 namespace forms {
 
@@ -19,9 +19,7 @@ Handle lastDC = 0;
 Surface* lastSurface = nullptr;
 } // namespace
 
-Surface::Surface(QWidget* view)
-    : view_(view)
-    , hDC_(issueHandle())
+Surface::Surface(QWidget* view) : view_(view), hDC_(issueHandle())
 {
     deviceContexts()[hDC_] = this;
 }

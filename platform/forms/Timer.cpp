@@ -49,9 +49,7 @@ Clock& clock()
     return current ? *current : eventLoopClock();
 }
 
-Timer::Timer(QString name)
-    : name_(std::move(name))
-    , clock_(&clock())
+Timer::Timer(QString name) : name_(std::move(name)), clock_(&clock())
 {
 }
 

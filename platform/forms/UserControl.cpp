@@ -96,8 +96,9 @@ void UserControl::paintPicture(const Picture& picture, int x, int y, int width, 
                                int srcWidth, int srcHeight)
 {
     const QPixmap& p = picture.pixmap();
-    surface_.drawPicture(p, QRect(x, y, width, height),
-                         QRect(srcX, srcY, srcWidth < 0 ? p.width() : srcWidth, srcHeight < 0 ? p.height() : srcHeight));
+    surface_.drawPicture(
+        p, QRect(x, y, width, height),
+        QRect(srcX, srcY, srcWidth < 0 ? p.width() : srcWidth, srcHeight < 0 ? p.height() : srcHeight));
 }
 
 bool UserControl::ambientUserMode() const
@@ -121,8 +122,7 @@ MenuItem::MenuItem(Form& form, Control* container, const QString& name, int inde
 {
 }
 
-MenuItem::MenuItem(const MenuItem& first, int index)
-    : MenuItem(first.form(), first.container(), first.name(), index)
+MenuItem::MenuItem(const MenuItem& first, int index) : MenuItem(first.form(), first.container(), first.name(), index)
 {
     caption_ = first.caption_;
     checked_ = first.checked_;

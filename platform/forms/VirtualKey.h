@@ -16,9 +16,8 @@ constexpr int Kana = 0x15, Junja = 0x17, Final = 0x18, Kanji = 0x19;
 constexpr int Escape = 0x1B, Convert = 0x1C, NonConvert = 0x1D, Accept = 0x1E, ModeChange = 0x1F;
 constexpr int Space = 0x20, Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24;
 constexpr int Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
-constexpr int Select = 0x29, Print = 0x2A, Execute = 0x2B, Snapshot = 0x2C, Insert = 0x2D, Delete = 0x2E,
-              Help = 0x2F;
-constexpr int Digit0 = 0x30; // to 0x39, as the digits' characters
+constexpr int Select = 0x29, Print = 0x2A, Execute = 0x2B, Snapshot = 0x2C, Insert = 0x2D, Delete = 0x2E, Help = 0x2F;
+constexpr int Digit0 = 0x30;  // to 0x39, as the digits' characters
 constexpr int LetterA = 0x41; // to 0x5A, as the capital letters
 constexpr int LWin = 0x5B, RWin = 0x5C, Apps = 0x5D, Sleep = 0x5F;
 constexpr int Numpad0 = 0x60; // to 0x69
@@ -44,9 +43,9 @@ constexpr int Oem5 = 0xDC;      // \ |
 constexpr int Oem6 = 0xDD;      // ] }
 constexpr int Oem7 = 0xDE;      // ' "
 constexpr int Oem8 = 0xDF;
-constexpr int Oem102 = 0xE2;    // the extra key beside the left Shift of European keyboards
-constexpr int ProcessKey = 0xE5, Attn = 0xF6, CrSel = 0xF7, ExSel = 0xF8, ErEof = 0xF9, Play = 0xFA,
-              Zoom = 0xFB, Pa1 = 0xFD, OemClear = 0xFE;
+constexpr int Oem102 = 0xE2; // the extra key beside the left Shift of European keyboards
+constexpr int ProcessKey = 0xE5, Attn = 0xF6, CrSel = 0xF7, ExSel = 0xF8, ErEof = 0xF9, Play = 0xFA, Zoom = 0xFB,
+              Pa1 = 0xFD, OemClear = 0xFE;
 } // namespace vk
 
 // The virtual-key code of a key press; 0 for a key the table has no name

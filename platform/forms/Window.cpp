@@ -1,6 +1,5 @@
 #include "forms/Window.h"
 
-
 #include "forms/Runtime.h"
 #include "forms/VirtualKey.h"
 
@@ -8,11 +7,11 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QScopeGuard>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QObject>
+#include <QScopeGuard>
 #include <QWidget>
 #include <unordered_map>
 
@@ -134,9 +133,7 @@ private:
     {
         const Handle h = w.hWnd();
         switch (event->type()) {
-        case QEvent::Enter:
-            leaveAncestors(widget);
-            return false;
+        case QEvent::Enter: leaveAncestors(widget); return false;
         case QEvent::Leave:
             if (w.leaveRequested()) {
                 w.clearLeave();
@@ -241,7 +238,8 @@ public:
         pending_ = false;
         // A held button means a drag: its own moves follow. A move loop or
         // an open menu has the pointer to itself.
-        if (pointerHoldDepth > 0 || QGuiApplication::mouseButtons() != Qt::NoButton || QApplication::activePopupWidget())
+        if (pointerHoldDepth > 0 || QGuiApplication::mouseButtons() != Qt::NoButton
+            || QApplication::activePopupWidget())
             return;
         const QPoint global = QCursor::pos();
         QWidget* widget = nullptr;
@@ -268,7 +266,8 @@ protected:
         if (!watched->isWidgetType() || !static_cast<QWidget*>(watched)->isWindow() || pending_)
             return false;
         pending_ = true;
-        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { deliver(); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -285,8 +284,7 @@ Handle issueHandle()
     return h;
 }
 
-Window::Window()
-    : handle_(issueHandle())
+Window::Window() : handle_(issueHandle())
 {
     registry()[handle_] = this;
 }

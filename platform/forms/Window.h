@@ -43,8 +43,7 @@ constexpr unsigned NcLButtonDown = 0x00A1;
 constexpr quintptr HtCaption = 2;
 
 // Button and key-state bits of a mouse message's wParam.
-constexpr quintptr MkLButton = 0x0001, MkRButton = 0x0002, MkShift = 0x0004, MkControl = 0x0008,
-                   MkMButton = 0x0010;
+constexpr quintptr MkLButton = 0x0001, MkRButton = 0x0002, MkShift = 0x0004, MkControl = 0x0008, MkMButton = 0x0010;
 
 // A mouse position as a message carries it: x in the low, y in the high
 // signed 16 bits.
@@ -53,8 +52,14 @@ constexpr qintptr makeLParam(int x, int y)
     return static_cast<qintptr>(static_cast<quint32>(static_cast<quint16>(x))
                                 | (static_cast<quint32>(static_cast<quint16>(y)) << 16));
 }
-constexpr int lParamX(qintptr l) { return static_cast<qint16>(static_cast<quint16>(l & 0xFFFF)); }
-constexpr int lParamY(qintptr l) { return static_cast<qint16>(static_cast<quint16>((l >> 16) & 0xFFFF)); }
+constexpr int lParamX(qintptr l)
+{
+    return static_cast<qint16>(static_cast<quint16>(l & 0xFFFF));
+}
+constexpr int lParamY(qintptr l)
+{
+    return static_cast<qint16>(static_cast<quint16>((l >> 16) & 0xFFFF));
+}
 
 // A window procedure: what a window does with a message. The runtime's own
 // handling is the last procedure of every window; a procedure installed

@@ -43,8 +43,8 @@ QString numberText(double value, int precision)
 
     // to_chars is locale-independent, unlike printf: d.ddddde[+-]xx
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value),
-                                   std::chars_format::scientific, precision - 1);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, precision - 1);
     *res.ptr = '\0';
     QString digits;
     const char* p = buf;
@@ -58,8 +58,7 @@ QString numberText(double value, int precision)
 
     // Fixed notation is used while it needs no more digit places than the
     // precision: the integer digits, or the leading zeros plus the digits.
-    const bool fixed = exponent >= 0 ? exponent + 1 <= precision
-                                     : (-exponent - 1) + k <= precision;
+    const bool fixed = exponent >= 0 ? exponent + 1 <= precision : (-exponent - 1) + k <= precision;
     QString out = value < 0 ? QStringLiteral("-") : QString();
     if (fixed) {
         if (exponent >= 0) {

@@ -37,7 +37,7 @@ constexpr long AlreadyLoaded = 360;
 constexpr long InvalidPropertyValue = 380;
 constexpr long NoSuchProperty = 438;
 constexpr long InvalidPicture = 481;
-}
+} // namespace err
 
 [[noreturn]] void raise(long number);
 [[noreturn]] void raise(long number, const QString& description);

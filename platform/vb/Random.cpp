@@ -68,8 +68,7 @@ void randomize()
     // The counter tells apart reseeds that read the same clock value; the
     // wall clock tells apart runs of the program.
     static std::uint64_t counter = 0;
-    std::uint64_t mix = static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t mix = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::uint64_t h = splitmix64(mix);
     h ^= rotl(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()), 29);
     h += ++counter * 0xD1B54A32D192ED03ull;

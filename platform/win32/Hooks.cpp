@@ -48,31 +48,33 @@ struct Module {
 std::map<HMODULE, Module>& modules()
 {
     static std::map<HMODULE, Module> m = {
-        {0x71000000, {QStringLiteral("user32"),
-                      {QStringLiteral("SetWindowLongA"), QStringLiteral("CallWindowProcA"),
-                       QStringLiteral("SendMessageA"), QStringLiteral("ReleaseCapture"), QStringLiteral("SetWindowPos"),
-                       QStringLiteral("SystemParametersInfoA"), QStringLiteral("DrawTextExA"),
-                       QStringLiteral("SetRect"), QStringLiteral("OffsetRect"), QStringLiteral("TrackMouseEvent")},
-                      true}},
+        {0x71000000,
+         {QStringLiteral("user32"),
+          {QStringLiteral("SetWindowLongA"), QStringLiteral("CallWindowProcA"), QStringLiteral("SendMessageA"),
+           QStringLiteral("ReleaseCapture"), QStringLiteral("SetWindowPos"), QStringLiteral("SystemParametersInfoA"),
+           QStringLiteral("DrawTextExA"), QStringLiteral("SetRect"), QStringLiteral("OffsetRect"),
+           QStringLiteral("TrackMouseEvent")},
+          true}},
         {0x72000000, {QStringLiteral("comctl32"), {QStringLiteral("_TrackMouseEvent")}, false}},
-        {0x73000000, {QStringLiteral("kernel32"),
-                      {QStringLiteral("GetModuleHandleA"), QStringLiteral("LoadLibraryA"),
-                       QStringLiteral("FreeLibrary"), QStringLiteral("GetProcAddress"),
-                       QStringLiteral("GetLocaleInfoA")},
-                      true}},
-        {0x74000000, {QStringLiteral("gdi32"),
-                      {QStringLiteral("CreatePen"), QStringLiteral("SelectObject"), QStringLiteral("DeleteObject"),
-                       QStringLiteral("MoveToEx"), QStringLiteral("LineTo"), QStringLiteral("SetPixel")},
-                      true}},
-        {0x75000000, {QStringLiteral("uxtheme"),
-                      {QStringLiteral("IsAppThemed"), QStringLiteral("OpenThemeData"),
-                       QStringLiteral("GetCurrentThemeName"), QStringLiteral("CloseThemeData")},
-                      false}},
+        {0x73000000,
+         {QStringLiteral("kernel32"),
+          {QStringLiteral("GetModuleHandleA"), QStringLiteral("LoadLibraryA"), QStringLiteral("FreeLibrary"),
+           QStringLiteral("GetProcAddress"), QStringLiteral("GetLocaleInfoA")},
+          true}},
+        {0x74000000,
+         {QStringLiteral("gdi32"),
+          {QStringLiteral("CreatePen"), QStringLiteral("SelectObject"), QStringLiteral("DeleteObject"),
+           QStringLiteral("MoveToEx"), QStringLiteral("LineTo"), QStringLiteral("SetPixel")},
+          true}},
+        {0x75000000,
+         {QStringLiteral("uxtheme"),
+          {QStringLiteral("IsAppThemed"), QStringLiteral("OpenThemeData"), QStringLiteral("GetCurrentThemeName"),
+           QStringLiteral("CloseThemeData")},
+          false}},
         {0x76000000, {QStringLiteral("olepro32"), {QStringLiteral("OleTranslateColor")}, false}},
     };
     return m;
 }
-
 
 std::map<HMODULE, Module>::iterator find(const QString& name)
 {

@@ -1,9 +1,9 @@
 #include "win32/Win32.h"
 
 #include "forms/Form.h"
-#include "win32/Internals.h"
 #include "forms/Runtime.h"
 #include "forms/Screen.h"
+#include "win32/Internals.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -43,7 +43,8 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
         // else the one under the pointer (the learner has just clicked in
         // the window), else the primary screen.
         const QWidget* active = QApplication::activeWindow();
-        const QScreen* screen = active && active->screen() ? active->screen() : QGuiApplication::screenAt(QCursor::pos());
+        const QScreen* screen =
+            active && active->screen() ? active->screen() : QGuiApplication::screenAt(QCursor::pos());
         if (!screen)
             screen = QGuiApplication::primaryScreen();
         if (!screen)

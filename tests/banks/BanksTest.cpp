@@ -7,8 +7,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -159,7 +159,8 @@ TEST_P(Bank, BackgroundPictureNamesTheBanksSize)
     QFile summary(folderOf(d) + QLatin1Char('/') + QLatin1String(d.file) + QStringLiteral(".summary.txt"));
     ASSERT_TRUE(summary.open(QIODevice::ReadOnly));
     const QString questions = QString::fromUtf8(summary.readLine()).trimmed().section(QLatin1Char(' '), 1);
-    QFile background(QStringLiteral(SOURCE_DIR "/resources/background_") + QLatin1String(d.name) + QStringLiteral(".svg"));
+    QFile background(QStringLiteral(SOURCE_DIR "/resources/background_") + QLatin1String(d.name)
+                     + QStringLiteral(".svg"));
     ASSERT_TRUE(background.open(QIODevice::ReadOnly));
     const QString svg = QString::fromUtf8(background.readAll());
     EXPECT_TRUE(svg.contains(QStringLiteral("题库共 ") + questions + QStringLiteral(" 题")))
@@ -194,15 +195,18 @@ TEST(Builder, RefusesARecordThatDoesNotFitItsLabel)
     };
     const Case cases[] = {
         {"fits", QStringLiteral("这个标志是何含义？"), QStringLiteral("向左急转弯"), ""},
-        {"options too long", QStringLiteral("这个标志是何含义？"), clause + clause + clause + clause + clause + clause, "[1001] the options does not fit"},
+        {"options too long", QStringLiteral("这个标志是何含义？"), clause + clause + clause + clause + clause + clause,
+         "[1001] the options does not fit"},
         // Two lines at 15 pt: the second runs on over the picture area, its
         // letters above it.
         {"title of two lines", clause + clause + clause + clause, QStringLiteral("向左急转弯"), ""},
-        {"title of three lines", clause + clause + clause + clause + clause + clause, QStringLiteral("向左急转弯"), "[1001] the title does not fit"},
+        {"title of three lines", clause + clause + clause + clause + clause + clause, QStringLiteral("向左急转弯"),
+         "[1001] the title does not fit"},
     };
     for (const Case& c : cases) {
-        write(QStringLiteral("ch01.txt"), QStringLiteral("[1001]\nch = 1\ntype = single\nq = %1\nA = %2\nB = 乙\nC = 丙\nD = 丁\nans = 1\n")
-                                              .arg(c.question, c.option));
+        write(QStringLiteral("ch01.txt"),
+              QStringLiteral("[1001]\nch = 1\ntype = single\nq = %1\nA = %2\nB = 乙\nC = 丙\nD = 丁\nans = 1\n")
+                  .arg(c.question, c.option));
         QDir(out).removeRecursively();
         const std::string command = std::string(BUILD_DIR "/banks/bankbuild --out ") + out.toStdString()
             + " --file x.dll --password p --pictures " SOURCE_DIR "/banks/pictures " + src.toStdString() + " 2>&1";

@@ -2,10 +2,10 @@
 
 #include "db/Errors.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <algorithm>
+#include <fcntl.h>
 #include <set>
+#include <sys/stat.h>
 
 using namespace fixture;
 using db::CursorType;
@@ -87,8 +87,9 @@ TEST_F(Engine, StatementsOfTheProgramGiveTheirRowsInOrder)
     EXPECT_EQ(ids, (std::set<int>{3, 10, 17}));
 
     Recordset chapterList;
-    chapterList.open(QStringLiteral("select zhangjiename,zhangjieid from zhangjie where state=2 order by zhangjieid asc"),
-                     conn, CursorType::Keyset, LockType::Optimistic);
+    chapterList.open(
+        QStringLiteral("select zhangjiename,zhangjieid from zhangjie where state=2 order by zhangjieid asc"), conn,
+        CursorType::Keyset, LockType::Optimistic);
     EXPECT_EQ(chapterList.recordCount(), 7);
     EXPECT_EQ(chapterList.value(0).toString(), QStringLiteral("第8章"));
     EXPECT_DOUBLE_EQ(chapterList.value(1).toDouble(), 8);
@@ -519,7 +520,12 @@ TEST_F(Engine, StatementsOutsideTheDialectFailAndChangeNothing)
     };
     for (const char* s : statements) {
         const QString statement = QString::fromUtf8(s);
-        EXPECT_EQ(failureNumber([&] { Recordset rs; rs.open(statement, conn); }), db::err::Syntax) << s;
+        EXPECT_EQ(failureNumber([&] {
+                      Recordset rs;
+                      rs.open(statement, conn);
+                  }),
+                  db::err::Syntax)
+            << s;
         EXPECT_NE(failureNumber([&] { conn.execute(statement); }), 0) << s;
     }
     EXPECT_EQ(failureNumber([&] { conn.execute(Columns + "where id=1"); }), db::err::NotAllowed);

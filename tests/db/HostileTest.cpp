@@ -88,39 +88,48 @@ TEST_F(Hostile, StatementsGiveTheirRowsOrFailCleanly)
     };
     const Case cases[] = {
         {"5,640 open brackets", where + repeated(QStringLiteral("("), 5640), {Syntax}},
-        {"5,640 closed brackets", where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 5640),
+        {"5,640 closed brackets",
+         where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 5640),
          {Syntax}},
         {"fuzz finding: brackets after comparisons", fuzzBrackets, {Syntax}},
         {"100,000 not", where + repeated(QStringLiteral("not "), 100000) + QStringLiteral("id=1"), {Syntax}},
-        {"100,000 unary minus", where + QStringLiteral("id=") + repeated(QStringLiteral("-"), 100000) + QStringLiteral("1"),
+        {"100,000 unary minus",
+         where + QStringLiteral("id=") + repeated(QStringLiteral("-"), 100000) + QStringLiteral("1"),
          {Syntax}},
-        {"100,000 unary plus", where + QStringLiteral("id=") + repeated(QStringLiteral("+"), 100000) + QStringLiteral("1"),
+        {"100,000 unary plus",
+         where + QStringLiteral("id=") + repeated(QStringLiteral("+"), 100000) + QStringLiteral("1"),
          {Syntax}},
-        {"10,000 nested calls", where + nested(QStringLiteral("cstr("), QStringLiteral("id"), QStringLiteral(")"), 10000)
+        {"10,000 nested calls",
+         where + nested(QStringLiteral("cstr("), QStringLiteral("id"), QStringLiteral(")"), 10000)
              + QStringLiteral("='1'"),
          {Syntax}},
         {"brackets at the depth limit",
-         where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 16), {0, 1}},
+         where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 16),
+         {0, 1}},
         {"brackets past the depth limit",
-         where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 17), {Syntax}},
+         where + nested(QStringLiteral("("), QStringLiteral("id=1"), QStringLiteral(")"), 17),
+         {Syntax}},
         {"calls at the depth limit",
-         where + nested(QStringLiteral("cstr("), QStringLiteral("id"), QStringLiteral(")"), 16) + QStringLiteral("='7'"),
+         where + nested(QStringLiteral("cstr("), QStringLiteral("id"), QStringLiteral(")"), 16)
+             + QStringLiteral("='7'"),
          {0, 1}},
         {"joins in brackets at the depth limit",
          where + nested(QStringLiteral("(''+"), QStringLiteral("cstr(id)"), QStringLiteral(")"), 7)
              + QStringLiteral("='7'"),
          {0, 1}},
         {"conditions in brackets at the depth limit",
-         where + nested(QStringLiteral("(id>0 and not "), QStringLiteral("id<>7"), QStringLiteral(")"), 8), {0, 87}},
+         where + nested(QStringLiteral("(id>0 and not "), QStringLiteral("id<>7"), QStringLiteral(")"), 8),
+         {0, 87}},
         {"88 or terms", where + ors.join(QStringLiteral(" or ")), {0, 88}},
         {"30 + joins", where + repeated(QStringLiteral("''+"), 30) + QStringLiteral("question='问题5'"), {0, 1}},
         {"300 + joins", where + repeated(QStringLiteral("''+"), 300) + QStringLiteral("question='问题5'"), {0, 1}},
-        {"+ and - mixed 30 times", where + QStringLiteral("id") + repeated(QStringLiteral("+1-1"), 30)
-             + QStringLiteral("=3"),
+        {"+ and - mixed 30 times",
+         where + QStringLiteral("id") + repeated(QStringLiteral("+1-1"), 30) + QStringLiteral("=3"),
          {0, 1}},
         {"+ and - mixed on texts", where + QStringLiteral("'1'+'2'-2+'0'=10 and id=1"), {0, 1}},
         {"100,000 + joins", where + repeated(QStringLiteral("''+"), 100000) + QStringLiteral("question='x'"), {Syntax}},
-        {"100,000 or terms", where + repeated(QStringLiteral("id<>id or "), 100000) + QStringLiteral("id=1"),
+        {"100,000 or terms",
+         where + repeated(QStringLiteral("id<>id or "), 100000) + QStringLiteral("id=1"),
          {Provider}},
         {"unknown column selected", QStringLiteral("select question,nosuchcol from shiti2012 where id=1"), {Provider}},
         {"unknown column compared", where + QStringLiteral("nosuch='nosuch'"), {Provider}},
@@ -177,8 +186,7 @@ TEST_F(Hostile, BanksWithoutAColumnFailWhereItIsRead)
     rawbank::changeQuestionColumn(path, QStringLiteral("state"));
     const QByteArray before = fileHash(path);
     connect();
-    EXPECT_EQ(failureNumber([&] { conn.execute(QStringLiteral("update shiti2012 set state=''")); }),
-              db::err::Provider);
+    EXPECT_EQ(failureNumber([&] { conn.execute(QStringLiteral("update shiti2012 set state=''")); }), db::err::Provider);
     conn.close();
     EXPECT_EQ(fileHash(path), before);
 }
@@ -204,11 +212,12 @@ TEST_F(Hostile, RowIdsAboveTwoToThe53AreBookmarksOfTheirOwn)
         EXPECT_EQ(rs.value(QStringLiteral("question")).toString(), QStringLiteral("问题%1").arg(i + 1));
         rs.setValue(QStringLiteral("state"), QStringLiteral("ABCD").mid(i, 1));
     }
-    EXPECT_EQ(column(rs, QStringLiteral("state")),
-              (std::vector<QString>{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
+    EXPECT_EQ(
+        column(rs, QStringLiteral("state")),
+        (std::vector<QString>{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
     // Bookmarks that name no row, or could not be converted, fail alike.
-    for (const vb::Variant& bad : {vb::Variant(9.3e18), vb::Variant(1e300), vb::Variant(-1e300),
-                                   vb::Variant(std::nan("")), vb::Variant(1.5)})
+    for (const vb::Variant& bad :
+         {vb::Variant(9.3e18), vb::Variant(1e300), vb::Variant(-1e300), vb::Variant(std::nan("")), vb::Variant(1.5)})
         EXPECT_EQ(failureNumber([&] { rs.setBookmark(bad); }), db::err::BadArgument);
 }
 

@@ -111,9 +111,18 @@ TEST(Dispatch, NoExceptionCrossesTheEventLoop)
     form.show();
     int clicks = 0;
     const std::function<void()> throwers[] = {
-        [&] { ++clicks; throw std::runtime_error("a handler's own fault"); },
-        [&] { ++clicks; throw 42; },
-        [&] { ++clicks; vb::raise(vb::err::TypeMismatch); },
+        [&] {
+            ++clicks;
+            throw std::runtime_error("a handler's own fault");
+        },
+        [&] {
+            ++clicks;
+            throw 42;
+        },
+        [&] {
+            ++clicks;
+            vb::raise(vb::err::TypeMismatch);
+        },
     };
     for (const auto& t : throwers) {
         label->onClick = t;

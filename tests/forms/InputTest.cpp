@@ -58,13 +58,15 @@ TEST(DoubleClick, RaisesOneClickAndTheDblClickInTheRuntimesOrder)
         const Sequence& expected;
     };
     auto image = [](forms::Form& f) -> forms::Control* { return new forms::Image(f, nullptr, QStringLiteral("img")); };
-    auto box = [](forms::Form& f) -> forms::Control* { return new forms::PictureBox(f, nullptr, QStringLiteral("pic")); };
+    auto box = [](forms::Form& f) -> forms::Control* {
+        return new forms::PictureBox(f, nullptr, QStringLiteral("pic"));
+    };
     auto button = [](forms::Form& f) -> forms::Control* {
         return new forms::CommandButton(f, nullptr, QStringLiteral("cmd"));
     };
     const Case cases[] = {
-        {"image with DblClick", image, true, withHandler},   {"image without", image, false, without},
-        {"picture box with DblClick", box, true, withHandler}, {"picture box without", box, false, without},
+        {"image with DblClick", image, true, withHandler},           {"image without", image, false, without},
+        {"picture box with DblClick", box, true, withHandler},       {"picture box without", box, false, without},
         {"command button with DblClick", button, true, withHandler}, {"command button without", button, false, without},
     };
     for (const Case& c : cases) {
@@ -223,10 +225,8 @@ TEST(Keys, AFocusedCommandButtonIsClickedByReturnAndSpace)
         int clicks;
     };
     const Case cases[] = {
-        {{Qt::Key_Return, Qt::NoModifier, "\r"}, 1},
-        {{Qt::Key_Enter, Qt::KeypadModifier, "\r"}, 1},
-        {{Qt::Key_Space, Qt::NoModifier, " "}, 1},
-        {{Qt::Key_Escape, Qt::NoModifier, "\x1b"}, 0},
+        {{Qt::Key_Return, Qt::NoModifier, "\r"}, 1}, {{Qt::Key_Enter, Qt::KeypadModifier, "\r"}, 1},
+        {{Qt::Key_Space, Qt::NoModifier, " "}, 1},   {{Qt::Key_Escape, Qt::NoModifier, "\x1b"}, 0},
         {{Qt::Key_A, Qt::NoModifier, "a"}, 0},
     };
     for (const Case& c : cases) {

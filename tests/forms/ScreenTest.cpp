@@ -61,15 +61,16 @@ TEST(WorkArea, PanelsCountOnTheMonitorsTheyLieOn)
         {"bottom panel of the left monitor, seen from the right one", Right, {bottomPanel(40, 0, 1919)}, Right},
         // The right monitor is lower than the root: its bottom panel is
         // counted from the root's bottom edge, 56 + 40 pixels.
-        {"bottom panel of the lower right monitor", Right, {bottomPanel(96, 1920, 3199)},
-         QRect(1920, 0, 1280, 984)},
+        {"bottom panel of the lower right monitor", Right, {bottomPanel(96, 1920, 3199)}, QRect(1920, 0, 1280, 984)},
         {"top panel on both", Right, {topPanel(28, 0, 3199)}, QRect(1920, 28, 1280, 996)},
         {"top panel on the left one only", Right, {topPanel(28, 0, 1919)}, Right},
         {"left dock", Left, {leftPanel(64, 0, 1079)}, QRect(64, 0, 1856, 1080)},
         {"left dock does not reach the right monitor", Right, {leftPanel(64, 0, 1079)}, Right},
         {"right dock on the right monitor", Right, {rightPanel(48, 0, 1023)}, QRect(1920, 0, 1232, 1024)},
         {"a panel on each", Left, {topPanel(28, 0, 1919), bottomPanel(96, 1920, 3199)}, QRect(0, 28, 1920, 1052)},
-        {"the largest of two panels on one edge", Left, {bottomPanel(30, 0, 900), bottomPanel(50, 1000, 1900)},
+        {"the largest of two panels on one edge",
+         Left,
+         {bottomPanel(30, 0, 900), bottomPanel(50, 1000, 1900)},
          QRect(0, 0, 1920, 1030)},
         {"a panel claiming the whole monitor is ignored", Left, {leftPanel(1920, 0, 1079)}, Left},
     };

@@ -40,8 +40,8 @@ protected:
         skin = new SF(*form, nullptr, QStringLiteral("SkinFrame1"));
         skin->move(0, 0, 400 * Tw, 300 * Tw);
         skin->setAlign(1);
-        skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3},
-                                    {QStringLiteral("iconsize"), 15}};
+        skin->storedProperties() = {
+            {QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}, {QStringLiteral("iconsize"), 15}};
         form->show();
         form->move(100 * Tw, 100 * Tw, 400 * Tw, 300 * Tw);
         settle();

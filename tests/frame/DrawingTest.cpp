@@ -149,7 +149,7 @@ TEST_F(Frame, BlendingAndTranslatingColours)
 {
     EXPECT_EQ(SF::BlendColors(0xFFFFFF, 0), grey(128));
     EXPECT_EQ(SF::BlendColors(0x050301, 0), 0x020200); // RGB(1, 3, 5) darkens to RGB(0, 2, 2)
-    EXPECT_EQ(SF::BlendColors(0x9C6113, 0), 0x4E300A);  // RGB(19, 97, 156) to RGB(10, 48, 78)
+    EXPECT_EQ(SF::BlendColors(0x9C6113, 0), 0x4E300A); // RGB(19, 97, 156) to RGB(10, 48, 78)
     EXPECT_EQ(SF::BlendColors(0x9C6113, 0xFFFFFF), 0xCEB089);
 
     EXPECT_EQ(SF::TranslateColor(0x123456), 0x123456);

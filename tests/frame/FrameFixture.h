@@ -5,12 +5,15 @@
 #include "win32/Win32.h"
 
 #include <QImage>
-#include <ostream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << s.toStdString();
+}
 QT_END_NAMESPACE
 
 namespace fixture {

@@ -30,7 +30,8 @@ public:
     }
     std::size_t count(unsigned msg) const
     {
-        return static_cast<std::size_t>(std::count_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.msg == msg; }));
+        return static_cast<std::size_t>(
+            std::count_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.msg == msg; }));
     }
     struct Seen {
         unsigned msg;
@@ -158,8 +159,15 @@ TEST_F(Hooks, TheMessagePath)
         {"before", SF::WHEN_BEFORE, false, -1, -1, {{true, M, 0, 1}}, true, 2, 7},
         {"after", SF::WHEN_AFTER, false, -1, -1, {{false, M, 7, 1}}, true, 1, 7},
         {"after sets the result", SF::WHEN_AFTER, false, -1, 9, {{false, M, 7, 1}}, true, 1, 9},
-        {"both: the procedure's result replaces the before pass's", 3, false, 5, -1,
-         {{true, M, 0, 1}, {false, M, 7, 2}}, true, 2, 7},
+        {"both: the procedure's result replaces the before pass's",
+         3,
+         false,
+         5,
+         -1,
+         {{true, M, 0, 1}, {false, M, 7, 2}},
+         true,
+         2,
+         7},
         {"handled before", 3, true, 5, 9, {{true, M, 0, 1}}, false, 0, 5},
         {"handled before, no result set", 3, true, -1, 9, {{true, M, 0, 1}}, false, 0, 0},
     };
@@ -217,8 +225,7 @@ TEST_F(Hooks, AnyMessageCountsMinusOneAndDeletedCountsZero)
     EXPECT_EQ(e.AfterCount, -1);
     for (unsigned msg : {0x401u, 0x555u, 0x20u})
         send(msg);
-    EXPECT_EQ(probe->calls,
-              (std::vector<Call>{{false, 0x401, 7, 1}, {false, 0x555, 7, 1}, {false, 0x20, 7, 1}}));
+    EXPECT_EQ(probe->calls, (std::vector<Call>{{false, 0x401, 7, 1}, {false, 0x555, 7, 1}, {false, 0x20, 7, 1}}));
     probe->Subclass_DelMsg(h, SF::ANY_MESSAGE, SF::WHEN_AFTER);
     EXPECT_EQ(e.AfterCount, 0);
     EXPECT_EQ(e.AfterMsgs, (std::vector<std::int32_t>{M})); // kept, unread
@@ -404,9 +411,9 @@ TEST_F(Hooks, TheLeaveNotificationIsAskedForOncePerEntry)
         unsigned msg;
         bool asks;
     } const steps[] = {
-        {wm::MouseMove, true},  {wm::MouseMove, false},  {wm::MouseMove, false}, {wm::MouseLeave, false},
-        {wm::MouseMove, true},  {wm::MouseLeave, false}, {wm::MouseLeave, false}, {wm::MouseMove, true},
-        {wm::MouseMove, false},
+        {wm::MouseMove, true},   {wm::MouseMove, false}, {wm::MouseMove, false},
+        {wm::MouseLeave, false}, {wm::MouseMove, true},  {wm::MouseLeave, false},
+        {wm::MouseLeave, false}, {wm::MouseMove, true},  {wm::MouseMove, false},
     };
     int i = 0;
     for (const Step& s : steps) {

@@ -67,7 +67,7 @@ protected:
     bool onlyTheStaticTitle()
     {
         return img().convertToFormat(QImage::Format_RGB32)
-               == skin->surface().background().toImage().convertToFormat(QImage::Format_RGB32);
+            == skin->surface().background().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     std::vector<QString> notices;
@@ -84,10 +84,14 @@ TEST_F(LifeCycle, WhatTheWindowShowsAtRunStart)
         {"no stored keys: the visual style's blue, the button face", {}, BlueF, BlueL, face},
         {"the main window's settings",
          {{key("themecolor"), 3}, {key("style"), 3}, {key("closebutton"), true}, {key("custombackcolor"), 0xD8E9EC}},
-         KhakiF, KhakiL, face},
+         KhakiF,
+         KhakiL,
+         face},
         {"the theme's fill", {{key("themecolor"), 3}, {key("backcolorstyle"), 1}}, KhakiF, KhakiL, KhakiL},
         {"a custom system colour, translated when applied",
-         {{key("backcolorstyle"), 2}, {key("custombackcolor"), static_cast<std::int64_t>(Highlight)}}, BlueF, BlueL,
+         {{key("backcolorstyle"), 2}, {key("custombackcolor"), static_cast<std::int64_t>(Highlight)}},
+         BlueF,
+         BlueL,
          SF::TranslateColor(Highlight)},
         {"ThemeColor outside 0 to 6: black", {{key("themecolor"), 7}}, 0, 0, face},
         {"BackColorStyle outside 0 to 2: the designed white", {{key("backcolorstyle"), 3}}, BlueF, BlueL, White},

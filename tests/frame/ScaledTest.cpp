@@ -1,5 +1,5 @@
-// The frame on a screen scaled by 1.5 (the test main sets QT_SCALE_FACTOR): the lines that share one width at 100 % share one width again, and
-// the pointer still finds the caption buttons where they are drawn.
+// The frame on a screen scaled by 1.5 (the test main sets QT_SCALE_FACTOR): the lines that share one width at 100 %
+// share one width again, and the pointer still finds the caption buttons where they are drawn.
 #include "frame/SkinFrame.h"
 
 #include "forms/Form.h"
@@ -17,7 +17,7 @@ class ScaledFrame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(qApp->devicePixelRatio(), 1.5) ;
+        ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
         form.setCaption(QStringLiteral("Scaled"));
         QPixmap icon(16, 16);
         icon.fill(QColor(200, 30, 40));

@@ -34,8 +34,8 @@ TEST_F(Frame, TheSystemMenuAsDesigned)
 {
     SF& f = make();
     EXPECT_EQ(f.SysMnuCaption, QStringLiteral("Menu"));
-    const char* const captions[] = {"Restore       ", "Minimize", "Maximize", "-",
-                                    "Close            Alt+F4", "-", "Always on Top"};
+    const char* const captions[] = {"Restore       ",          "Minimize", "Maximize",     "-",
+                                    "Close            Alt+F4", "-",        "Always on Top"};
     ASSERT_EQ(f.MnuSyst.count(), 7);
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(f.MnuSyst(i).caption(), QString::fromLatin1(captions[i])) << i;
@@ -87,7 +87,8 @@ TEST_F(Frame, WritingLeavesOutTheWriteDefaults)
     // face never equals the untranslated one.
     ASSERT_EQ(bag.entries().size(), 2u);
     EXPECT_EQ(bag.readProperty(QStringLiteral("ThemeColor")), vb::Variant(0));
-    EXPECT_EQ(bag.readProperty(QStringLiteral("CustomBackColor")), vb::Variant(static_cast<std::int64_t>(buttonFace())));
+    EXPECT_EQ(bag.readProperty(QStringLiteral("CustomBackColor")),
+              vb::Variant(static_cast<std::int64_t>(buttonFace())));
 
     f.m_lThemeColor = SF::ThemeSystem;
     f.m_bCloseButton = false;

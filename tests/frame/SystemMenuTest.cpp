@@ -28,7 +28,9 @@ constexpr float Tw = 15.0f; // twips per pixel at 96 dpi
 class Watch : public QObject {
 public:
     Watch(QWidget* window, QEvent::Type type, std::function<void()> seen)
-        : window_(window), type_(type), seen_(std::move(seen))
+        : window_(window)
+        , type_(type)
+        , seen_(std::move(seen))
     {
         window_->installEventFilter(this);
     }
@@ -144,10 +146,7 @@ TEST_F(SystemMenu, AddedItemsTakeTheNextIndexesAndGoWithTheirSeparators)
         {"the last item takes its separator", {addSep("a"), remove(8)}, {}, {}},
         {"the last item without one", {add("a"), add("b"), remove(8)}, {"7:a"}, {}},
         {"the separator alone", {addSep("a"), remove(7)}, {"8:a"}, {}},
-        {"not the last: separator kept, index free",
-         {addSep("a"), add("b"), remove(8)},
-         {"7:-", "9:b"},
-         {}},
+        {"not the last: separator kept, index free", {addSep("a"), add("b"), remove(8)}, {"7:-", "9:b"}, {}},
         {"then the next index is taken",
          {addSep("a"), add("b"), remove(8), add("c")},
          {"7:-", "9:b"},
@@ -367,7 +366,7 @@ TEST_F(SystemMenu, ThePopupShowsDefaultDisabledCheckedAndSeparators)
 {
     SF& f = shown();
     f.MnuSyst(6).setChecked(true);
-    f.FormMenuAdd(f.MnuSyst(4).caption(), true, true, false, true); // 7 "-", 8 close's twin
+    f.FormMenuAdd(f.MnuSyst(4).caption(), true, true, false, true);  // 7 "-", 8 close's twin
     f.FormMenuAdd(f.MnuSyst(6).caption(), false, true, false, true); // 9 unchecked twin
     f.FormMenuAdd(f.MnuSyst(0).caption(), false, true, false, true); // 10 enabled twin of restore
     QImage shot;

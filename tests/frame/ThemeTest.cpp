@@ -43,8 +43,8 @@ TEST_F(Frame, TheSystemThemeFollowsTheColourScheme)
         {{true, true, QStringLiteral("Luna.msstyles"), QStringLiteral("HomeStead")}, Olive, "HomeStead"},
         {{true, true, QStringLiteral("Luna.msstyles"), QStringLiteral("metallic")}, Untouched, "metallic"},
         {{true, true, QStringLiteral("Royale.msstyles"), QStringLiteral("Royale")}, Untouched, "Royale"},
-        {{true, false, QString(), QString()}, Blue, "Classic"},  // no visual style in use
-        {{false, true, QString(), QString()}, Blue, "Classic"},  // no uxtheme at all
+        {{true, false, QString(), QString()}, Blue, "Classic"}, // no visual style in use
+        {{false, true, QString(), QString()}, Blue, "Classic"}, // no uxtheme at all
     };
     for (const Case& c : cases) {
         win32::setVisualStyle(c.style);

@@ -86,10 +86,8 @@ TEST_F(Title, ButtonsAreLaidOutFromTheRight)
         std::int32_t left[3];
         std::int16_t leftmost;
     } const cases[] = {
-        {500, true, true, true, {476, 455, 434}, 2},
-        {500, true, false, true, {476, 0, 455}, 2},
-        {500, true, false, false, {476, 0, 0}, 0},
-        {400, true, true, true, {376, 355, 334}, 2},
+        {500, true, true, true, {476, 455, 434}, 2}, {500, true, false, true, {476, 0, 455}, 2},
+        {500, true, false, false, {476, 0, 0}, 0},   {400, true, true, true, {376, 355, 334}, 2},
         {400, true, false, true, {376, 0, 355}, 2},
     };
     for (const Case& c : cases) {
@@ -339,7 +337,8 @@ TEST_F(Title, TheBoldCaptionIsDrawnBold)
                 n += at(x, y) == KhakiL;
         return n;
     };
-    for (const QString& caption : {QStringLiteral("Torvasen"), QStringLiteral("2013"), QStringLiteral("驾驶员理论考试")}) {
+    for (const QString& caption :
+         {QStringLiteral("Torvasen"), QStringLiteral("2013"), QStringLiteral("驾驶员理论考试")}) {
         const int regular = ink(caption, false), bold = ink(caption, true);
         EXPECT_GT(regular, 30) << caption.toStdString();
         EXPECT_GE(bold, regular * 6 / 5) << caption.toStdString() << ": regular " << regular << ", bold " << bold;
@@ -362,7 +361,7 @@ TEST_F(Title, AnAmpersandUnderlinesTheNextLetter)
                 rows.insert(y);
                 ++differing;
             }
-    EXPECT_GT(differing, 3);   // the underline
+    EXPECT_GT(differing, 3);    // the underline
     EXPECT_LE(rows.size(), 2u); // and nothing else: the ampersand is not shown
 }
 

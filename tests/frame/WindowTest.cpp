@@ -32,8 +32,8 @@ protected:
         skin = new SF(*form, nullptr, QStringLiteral("SkinFrame1"));
         skin->move(0, 0, w * Tw, h * Tw);
         // Read at the window's load: khaki, linear, a title of 30 pixels.
-        skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3},
-                                    {QStringLiteral("iconsize"), 15}};
+        skin->storedProperties() = {
+            {QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}, {QStringLiteral("iconsize"), 15}};
         form->show();
         EXPECT_EQ(skin->m_lTitleHeight, 30);
         form->move(1500, 1500, w * Tw, h * Tw);
@@ -156,7 +156,10 @@ TEST_F(Window, TheTallStyleAddsTenPixelsOnce)
     struct Step {
         std::int32_t style;
         float extra; // pixels over the first height
-    } const steps[] = {{SF::StyleGripBar, 10}, {SF::StyleLinear, 0}, {SF::StyleCylinder, 0}, {SF::StyleGripBar, 10},
+    } const steps[] = {{SF::StyleGripBar, 10},
+                       {SF::StyleLinear, 0},
+                       {SF::StyleCylinder, 0},
+                       {SF::StyleGripBar, 10},
                        {SF::StyleGripBar, 10}};
     for (const Step& s : steps) {
         f.m_lStyle = s.style;
@@ -199,8 +202,10 @@ TEST_F(Window, GripPointersAndTheirCornerZones)
         float x, y;
         int pointer;
     } const cases[] = {
-        {false, 785, 1, 7}, {false, 786, 1, 8}, // window x 789 and 790
-        {true, 1, 550, 9},  {true, 1, 551, 8},  // window y 589 and 590
+        {false, 785, 1, 7},
+        {false, 786, 1, 8}, // window x 789 and 790
+        {true, 1, 550, 9},
+        {true, 1, 551, 8}, // window y 589 and 590
     };
     for (const Case& c : cases) {
         float x = c.x, y = c.y;

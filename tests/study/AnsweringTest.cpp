@@ -46,7 +46,7 @@ protected:
         const bool ok = form->imgOK->isVisible(), err = form->imgErr->isVisible();
         if (ok && err)
             return order.indexOf(form->imgOK->widget()) > order.indexOf(form->imgErr->widget()) ? QStringLiteral("ok")
-                                                                                                 : QStringLiteral("err");
+                                                                                                : QStringLiteral("err");
         return ok ? QStringLiteral("ok") : err ? QStringLiteral("err") : QString();
     }
 
@@ -64,7 +64,7 @@ TEST_F(Answering, GoToBoxTakesNumbersInRangeOnly)
         bool message;
     };
     const Case cases[] = {
-        {"15", 15, false}, {"0", 1, true},   {"150", 1, true}, {"2.5", 2, false}, {"3.5", 4, false},
+        {"15", 15, false},   {"0", 1, true}, {"150", 1, true}, {"2.5", 2, false},  {"3.5", 4, false},
         {"100", 100, false}, {".", 1, true}, {"..", 1, true},  {"40000", 1, true}, {"", 1, false},
     };
     for (const Case& c : cases) {

@@ -5,10 +5,10 @@
 #include <QImage>
 #include <QWidget>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <sys/stat.h>
 
 using fixture::question;
 using study::FormMain;
@@ -60,11 +60,7 @@ protected:
 // A second program holding a write transaction on the bank, until released.
 class Lock {
 public:
-    explicit Lock(const QString& path)
-        : raw_(path)
-    {
-        raw_.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    }
+    explicit Lock(const QString& path) : raw_(path) { raw_.exec(QStringLiteral("BEGIN IMMEDIATE")); }
     void release()
     {
         if (held_)
@@ -241,8 +237,7 @@ TEST_F(BankFault, ABankThatCannotBeOpenedIsNamedOnce)
             messages.clear();
             f.imgNav_Click(tab);
             ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].prompt,
-                      QStringLiteral("题库文件 ") + folder + QStringLiteral("/in.dll 无法打开！"));
+            EXPECT_EQ(messages[0].prompt, QStringLiteral("题库文件 ") + folder + QStringLiteral("/in.dll 无法打开！"));
             EXPECT_FALSE(f.FR0->isVisible());
             EXPECT_FALSE(f.Timer1.isEnabled());
             EXPECT_TRUE(shot() == before) << "the window shows more than its tabs";
@@ -283,7 +278,8 @@ TEST_F(BankFault, ABankRemovedWhileTheProgramRuns)
 
     messages.clear();
     f.imgNav_Click(0);
-    EXPECT_EQ(prompts(), std::vector<QString>{QStringLiteral("题库文件 ") + folder + QStringLiteral("/in.dll 无法打开！")});
+    EXPECT_EQ(prompts(),
+              std::vector<QString>{QStringLiteral("题库文件 ") + folder + QStringLiteral("/in.dll 无法打开！")});
     EXPECT_FALSE(f.FR0->isVisible());
     f.imgNav_Click(4);
     EXPECT_EQ(messages.size(), 2u);

@@ -6,8 +6,8 @@
 
 #include "banks/format/BankFormat.h"
 #include "forms/MsgBox.h"
-#include "forms/Timer.h"
 #include "forms/Runtime.h"
+#include "forms/Timer.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,7 +49,8 @@ protected:
         forms::setAppPath(QString());
     }
 
-    void writeBank(const std::vector<banks::QuestionRow>& rows, const QString& password = QStringLiteral("qz.marvolen.t418"))
+    void writeBank(const std::vector<banks::QuestionRow>& rows,
+                   const QString& password = QStringLiteral("qz.marvolen.t418"))
     {
         banks::writeBank(bank, password, chapters(), rows);
     }

@@ -304,7 +304,7 @@ TEST_F(Window, OnlyTheExamEntriesKeepAReviewGoing)
     FormMain& f = open();
     for (std::int16_t entry = 0; entry <= 9; ++entry) {
         if (entry == 4 || entry == 9)
-            continue; // papers of their own below
+            continue;       // papers of their own below
         f.Reviewing = true; // as a hand-in leaves it
         f.imgNav_Click(entry);
         EXPECT_FALSE(f.Reviewing) << entry;

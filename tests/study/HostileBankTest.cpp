@@ -1,7 +1,6 @@
 #include "Fixture.h"
 #include "RawBank.h"
 
-
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
@@ -56,9 +55,11 @@ TEST_F(HostileBank, ValuesInTextColumnsNeverWidenAStatement)
     const QString injection = QStringLiteral("1) or (1=1) or zhangjie in(1");
     {
         writeBank(paperRows());
-        rawbank::retable(bank, QStringLiteral("zhangjie"), QStringLiteral("zhangjieid TEXT, zhangjiename TEXT, state INTEGER"),
+        rawbank::retable(bank, QStringLiteral("zhangjie"),
+                         QStringLiteral("zhangjieid TEXT, zhangjiename TEXT, state INTEGER"),
                          QStringLiteral("zhangjieid, zhangjiename, state"));
-        rawbank::Raw(bank).exec(QStringLiteral("UPDATE zhangjie SET zhangjieid='%1' WHERE zhangjieid=1").arg(injection));
+        rawbank::Raw(bank).exec(
+            QStringLiteral("UPDATE zhangjie SET zhangjieid='%1' WHERE zhangjieid=1").arg(injection));
         FormMain& f = open();
         f.imgNav_Click(1);
         for (int i = 0; i < 4; ++i)
@@ -76,8 +77,7 @@ TEST_F(HostileBank, ValuesInTextColumnsNeverWidenAStatement)
     {
         writeBank(paperRows());
         rawbank::changeQuestionColumn(bank, QStringLiteral("id"), QStringLiteral("TEXT"));
-        rawbank::Raw(bank).exec(
-            QStringLiteral("UPDATE shiti2012 SET id='1) or (1=1) or id in(1' WHERE id=5"));
+        rawbank::Raw(bank).exec(QStringLiteral("UPDATE shiti2012 SET id='1) or (1=1) or id in(1' WHERE id=5"));
         FormMain& f = open();
         f.imgNav_Click(4);
         const std::vector<QString> paper = paperQuestions(f);
@@ -153,8 +153,8 @@ TEST_F(HostileBank, AHandInScoresWhateverAQuestionHolds)
 TEST_F(HostileBank, AnAnswerThatCannotBeSavedIsToldOnce)
 {
     writeBank({question(1, 1), question(2, 1), question(3, 1)});
-    rawbank::Raw(bank).exec(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE UPDATE ON shiti2012 BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END"));
+    rawbank::Raw(bank).exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON shiti2012 BEGIN SELECT RAISE(ABORT, "
+                                           "'attempt to write a readonly database'); END"));
     FormMain& f = open();
     f.imgNav_Click(0);
     ASSERT_EQ(f.lblAll->caption(), QStringLiteral("3 题"));

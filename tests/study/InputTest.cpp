@@ -89,12 +89,19 @@ TEST_F(Input, TheGoToBoxTakesEditingKeysAndFiltersCharacters)
         // ".12" is about 0: out of range.
         {"full stop", {{Qt::Key_Home}, {Qt::Key_Period, Qt::NoModifier, "."}}, "1", 1, "", 1, true},
         {"letter", {{Qt::Key_A, Qt::NoModifier, "a"}}, "12", 2, "", 12},
-        {"keypad digit", {{Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_5, Qt::KeypadModifier, "5"}}, "15", 2, "",
+        {"keypad digit",
+         {{Qt::Key_Backspace, Qt::NoModifier, "\b"}, {Qt::Key_5, Qt::KeypadModifier, "5"}},
+         "15",
+         2,
+         "",
          15},
         // Select the whole number and type another over it.
         {"End, Shift+Home, 27",
          {{Qt::Key_End}, {Qt::Key_Home, sh}, {Qt::Key_2, Qt::NoModifier, "2"}, {Qt::Key_7, Qt::NoModifier, "7"}},
-         "27", 2, "", 27},
+         "27",
+         2,
+         "",
+         27},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

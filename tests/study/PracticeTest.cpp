@@ -271,7 +271,7 @@ TEST_F(Practice, UnderTheChapterPanelTheQuestionPanelTakesNoKeys)
 TEST_F(Practice, PapersHoldTheirQuotasAndDrawEveryQuestionAboutEquallyOften)
 {
     // Every quota plus three more questions, so each draw has a choice.
-    const std::map<int, int> sizes = {{1, 33}, {2, 33}, {3, 28}, {4, 18}, {5, 8},  {6, 3},  {7, 3},
+    const std::map<int, int> sizes = {{1, 33}, {2, 33}, {3, 28},  {4, 18},  {5, 8},   {6, 3},   {7, 3},
                                       {8, 13}, {9, 23}, {10, 23}, {11, 13}, {12, 18}, {13, 23}, {14, 8}};
     const std::vector<banks::QuestionRow> rows = rowsOf(sizes);
     for (const study::Deliverable* d : {&study::quenvik(), &study::lodrasse(), &study::penmaro()})
@@ -329,8 +329,13 @@ TEST_F(Practice, AChapterAtItsQuotaGivesAllAndOneShortGivesNone)
     const Case cases[] = {
         {"Penmaro, chapter 4 one short", study::penmaro(), false, {{1, 33}, {2, 31}, {3, 25}, {4, 14}}, 3, 4, 85},
         {"Quenvik, chapter 5 empty", study::quenvik(), false, {{1, 30}, {2, 33}, {3, 28}, {4, 12}}, 1, 5, 95},
-        {"part 2, chapter 8 one short", study::penmaro(), true,
-         {{8, 9}, {9, 21}, {10, 20}, {11, 11}, {12, 15}, {13, 22}, {14, 5}}, 14, 8, 90},
+        {"part 2, chapter 8 one short",
+         study::penmaro(),
+         true,
+         {{8, 9}, {9, 21}, {10, 20}, {11, 11}, {12, 15}, {13, 22}, {14, 5}},
+         14,
+         8,
+         90},
         // The quota takes the row without an id in every pass: the passes
         // end and the paper keeps the ids it has.
         {"Penmaro, an id missing", study::penmaro(), false, {{1, 30}, {2, 30}, {3, 25}, {4, 15}}, 4, 0, 99, true},
@@ -340,9 +345,8 @@ TEST_F(Practice, AChapterAtItsQuotaGivesAllAndOneShortGivesNone)
         chapterOf.clear();
         std::vector<banks::QuestionRow> rows = rowsOf(c.sizes);
         if (c.nullId) {
-            auto row = std::find_if(rows.begin(), rows.end(), [&](const banks::QuestionRow& q) {
-                return q.zhangjie.toDouble() == c.whole;
-            });
+            auto row = std::find_if(rows.begin(), rows.end(),
+                                    [&](const banks::QuestionRow& q) { return q.zhangjie.toDouble() == c.whole; });
             chapterOf.erase(static_cast<int>(row->id.toDouble()));
             row->id = vb::Variant::null();
         }
@@ -396,7 +400,8 @@ TEST_F(Practice, ShuffleArrayOfOneElementAndOfNone)
 
 TEST_F(Practice, RandomPracticeHoldsEveryPartOneQuestionOnceInANewOrderEachTime)
 {
-    std::vector<banks::QuestionRow> rows = rowsOf({{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 4}, {6, 4}, {7, 4}, {8, 3}, {14, 3}});
+    std::vector<banks::QuestionRow> rows =
+        rowsOf({{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 4}, {6, 4}, {7, 4}, {8, 3}, {14, 3}});
     writeBank(rows);
     const std::vector<int> partOne = idsOfChapters({1, 2, 3, 4, 5, 6, 7});
     FormMain& f = open();

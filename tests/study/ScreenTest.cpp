@@ -7,10 +7,10 @@
 #include <QDialogButtonBox>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QRawFont>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <QRawFont>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -152,7 +152,8 @@ TEST_F(Screen, TheWindowIsSetInTahoma)
 {
     study::FormMain& f = practice({question(1, 1)});
     // The metric-compatible Tahoma of fonts-wine, which the set-up installs.
-    for (const forms::Control* c : {static_cast<forms::Control*>(f.lblTitle), static_cast<forms::Control*>(f.lblRightAnswer)})
+    for (const forms::Control* c :
+         {static_cast<forms::Control*>(f.lblTitle), static_cast<forms::Control*>(f.lblRightAnswer)})
         EXPECT_EQ(QFontInfo(c->font()).family(), QStringLiteral("Tahoma")) << c->name().toStdString();
     // A folder without it registers nothing (DejaVu Sans then stands in).
     EXPECT_FALSE(forms::registerTahoma(dir.path()));
@@ -186,9 +187,13 @@ TEST_F(Screen, BoldTextIsDrawnBold)
     auto labelled = [](forms::Label* l) { return Case{l, [l](const QString& t) { l->setCaption(t); }}; };
     forms::ComboBox* combo = f.cboJump;
     const Case cases[] = {
-        labelled(f.lblAll), labelled(f.lblTime), labelled(f.lblMyAnswer), labelled(f.lblRightAnswer),
+        labelled(f.lblAll),
+        labelled(f.lblTime),
+        labelled(f.lblMyAnswer),
+        labelled(f.lblRightAnswer),
         // Written as the display writes it, without a jump.
-        {f.txtCurrent, [&f](const QString& t) {
+        {f.txtCurrent,
+         [&f](const QString& t) {
              f.SuppressJump = true;
              f.txtCurrent->setText(t);
              f.SuppressJump = false;
@@ -196,7 +201,8 @@ TEST_F(Screen, BoldTextIsDrawnBold)
         {f.FR01, [&f](const QString& t) { f.FR01->setCaption(t); }},
         // The jump box shows its items; an empty one and one of digits are
         // added for the measure.
-        {combo, [combo](const QString& t) {
+        {combo,
+         [combo](const QString& t) {
              const int item = t.isEmpty() ? 2 : t == QLatin1String("2013") ? 3 : 0;
              combo->setListIndex(item);
          }},
@@ -384,7 +390,8 @@ TEST_F(Screen, ATitleKeepsItsSizeUntilItsLettersReachThePicture)
     study::FormMain& f = practice(rows);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(study::wrapText(study::TitleLabel.font(), 920, f.lblTitle->caption()).lines.size(), c.designSize ? 2u : 3u);
+        ASSERT_EQ(study::wrapText(study::TitleLabel.font(), 920, f.lblTitle->caption()).lines.size(),
+                  c.designSize ? 2u : 3u);
         if (c.designSize) {
             EXPECT_EQ(f.lblTitle->font().pointSizeF(), 15);
         } else {
@@ -407,7 +414,8 @@ TEST(TextFit, MeasuresAsTheLabelDrawsAndFindsALetterLeftAlone)
 {
     const QString clause = QStringLiteral("在高速公路上行驶遇到前方车辆紧急制动时应当");
     const QString texts[] = {QStringLiteral("短"), clause + clause + clause, QStringLiteral("A、正确\r\nB、错误\r\n"),
-                             QStringLiteral("A、ABS (anti-lock) 防抱死制动系统\r\nB、") + clause + clause + QStringLiteral("\r\nC、乙")};
+                             QStringLiteral("A、ABS (anti-lock) 防抱死制动系统\r\nB、") + clause + clause
+                                 + QStringLiteral("\r\nC、乙")};
     const QFont fonts[] = {study::TitleLabel.font(), forms::font(QStringLiteral("Tahoma"), 9),
                            forms::font(QStringLiteral("Tahoma"), 12, true)};
     for (const QString& text : texts)

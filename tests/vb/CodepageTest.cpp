@@ -10,11 +10,8 @@ TEST(Codepage, ChineseCharactersAreTwoBytesAsciiOne)
         const char* text;
         int bytes;
     } const cases[] = {
-        {"", 0},
-        {"Torvasen", 8},
-        {"关闭", 4},
-        {"驾驶员理论考试模拟系", 20}, // ten characters
-        {"第1章，", 7},               // a full-width comma is two bytes too
+        {"", 0},        {"Torvasen", 8}, {"关闭", 4}, {"驾驶员理论考试模拟系", 20}, // ten characters
+        {"第1章，", 7}, // a full-width comma is two bytes too
         {"&A还原", 6},
     };
     for (const Case& c : cases)
@@ -33,10 +30,14 @@ TEST(Codepage, RoundTripAndKnownBytes)
 TEST(Codepage, WhatCannotBeHeldBecomesAQuestionMark)
 {
     // An emoji has no place in code page 936; the rest of the text stays.
-    EXPECT_EQ(vb::toAnsi(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), QByteArray("a?b"));
+    EXPECT_EQ(vb::toAnsi(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                           "b")),
+              QByteArray("a?b"));
     // A lone lead byte at the end and a byte that is no GBK lead.
     EXPECT_EQ(vb::fromAnsi(QByteArray("x\xB9")), QStringLiteral("x?"));
-    EXPECT_EQ(vb::fromAnsi(QByteArray("\xFF" "y")), QStringLiteral("?y"));
+    EXPECT_EQ(vb::fromAnsi(QByteArray("\xFF"
+                                      "y")),
+              QStringLiteral("?y"));
 }
 
 } // namespace

@@ -29,9 +29,16 @@ TEST(Conversions, RoundsHalfToEvenAndOverflowsOutsideTheRange)
         long integer; // 0 with overflow = true
         bool overflow;
     };
-    const Case cases[] = {{2.5, 2, false},      {3.5, 4, false},       {-2.5, -2, false},    {0.5, 0, false},
-                          {1.5, 2, false},      {2.4999, 2, false},    {32767.4, 32767, false},
-                          {32767.5, 0, true},   {-32768.5, -32768, false}, {-32769, 0, true},
+    const Case cases[] = {{2.5, 2, false},
+                          {3.5, 4, false},
+                          {-2.5, -2, false},
+                          {0.5, 0, false},
+                          {1.5, 2, false},
+                          {2.4999, 2, false},
+                          {32767.4, 32767, false},
+                          {32767.5, 0, true},
+                          {-32768.5, -32768, false},
+                          {-32769, 0, true},
                           {std::numeric_limits<double>::quiet_NaN(), 0, true}};
     for (const Case& c : cases) {
         if (c.overflow)
@@ -51,11 +58,22 @@ TEST(Conversions, SingleTextAsTheRuntimeWritesIt)
         const char* text;
     };
     const Case cases[] = {
-        {0.7055475f, "0.7055475"},    {0.01401764f, "1.401764E-02"}, {0.5f, "0.5"},
-        {0.1f, "0.1"},                {0.0001f, "0.0001"},           {0.0001234f, "0.0001234"}, {0.00012345f, "1.2345E-04"},
-        {1e7f, "1E+07"},              {1234567.f, "1234567"},        {12345678.f, "1.234568E+07"},
-        {5.960464e-8f, "5.960464E-08"}, {-2.5f, "-2.5"},             {0.f, "0"},
-        {100.f, "100"},               {1.401298e-45f, "1.401298E-45"}, {0.9999999f, "0.9999999"},
+        {0.7055475f, "0.7055475"},
+        {0.01401764f, "1.401764E-02"},
+        {0.5f, "0.5"},
+        {0.1f, "0.1"},
+        {0.0001f, "0.0001"},
+        {0.0001234f, "0.0001234"},
+        {0.00012345f, "1.2345E-04"},
+        {1e7f, "1E+07"},
+        {1234567.f, "1234567"},
+        {12345678.f, "1.234568E+07"},
+        {5.960464e-8f, "5.960464E-08"},
+        {-2.5f, "-2.5"},
+        {0.f, "0"},
+        {100.f, "100"},
+        {1.401298e-45f, "1.401298E-45"},
+        {0.9999999f, "0.9999999"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(singleText(c.in).toStdString(), c.text);

@@ -53,8 +53,8 @@ TEST_F(Text, OneLineIsCentredInItsRectangleAndClippedToIt)
     EXPECT_LT(top.top(), tall.top());
     // Nothing outside the rectangle, even for a text longer than it.
     const QRect clipped = inkBox(draw("Menu Menu Menu Menu", {10, 10, 40, 30}, centred));
-    EXPECT_TRUE(QRect(10, 10, 30, 20).contains(clipped)) << clipped.x() << "," << clipped.y() << " "
-                                                         << clipped.width() << "x" << clipped.height();
+    EXPECT_TRUE(QRect(10, 10, 30, 20).contains(clipped))
+        << clipped.x() << "," << clipped.y() << " " << clipped.width() << "x" << clipped.height();
     // The returned height is the line's, whatever the rectangle.
     RECT r{0, 0, 120, 40};
     const int h = DrawTextExA(dc(), "Menu", -1, &r, centred, nullptr);
