@@ -1,14 +1,21 @@
 /* Starts a program and reports when the X server maps its first top-level
  * window: the moment the window appears for a person at the screen.
  *
- *   mapwait [-t TIMEOUT_MS] [-c SHELL_COMMAND] PROGRAM [ARGUMENT...]
+ *   mapwait [-t TIMEOUT_MS] [-c SHELL_COMMAND | -k DELAY_MS] PROGRAM [ARGUMENT...]
  *
  * Prints the microseconds from just before the program was started to the
  * MapNotify of its window, and the window's id. The events come from
  * listening to the root window's substructure, so nothing polls: the wait
  * blocks on the X connection. With -c, the shell command runs after the map
  * (with WINDOW set to the id), before the program is ended with SIGTERM.
- * Exit status 1 when no window of the program was mapped in time. */
+ * Exit status 1 when no window of the program was mapped in time.
+ *
+ * With -k, the window is asked to close DELAY_MS after the map, as a
+ * person's Alt+F4 under a window manager does (the WM_DELETE_WINDOW
+ * request), and the program must end by itself: printed are the
+ * microseconds from the request to its end and how it ended; exit status 0
+ * only when it ended with exit code 0 (it is killed when it outlives the
+ * timeout). */
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -49,23 +56,77 @@ static long windowPid(Display* d, Window w, Atom netWmPid)
 
 static void usage(void)
 {
-    fprintf(stderr, "usage: mapwait [-t TIMEOUT_MS] [-c SHELL_COMMAND] PROGRAM [ARGUMENT...]\n");
+    fprintf(stderr, "usage: mapwait [-t TIMEOUT_MS] [-c SHELL_COMMAND | -k DELAY_MS] PROGRAM [ARGUMENT...]\n");
     exit(2);
+}
+
+/* Waits for the child until the deadline; 1 when it ended, with its status. */
+static int waitUntil(pid_t child, long long deadline, int* status)
+{
+    for (;;) {
+        const pid_t r = waitpid(child, status, WNOHANG);
+        if (r == child || (r < 0 && errno != EINTR))
+            return 1;
+        if (nowMicros() >= deadline)
+            return 0;
+        const struct timespec ms = {0, 1000000};
+        nanosleep(&ms, NULL);
+    }
+}
+
+/* Asks the window to close after the delay and waits for the program to end
+ * by itself. */
+static int closeAndWait(Display* d, Window w, pid_t child, long delayMs, long long deadline, const char* name)
+{
+    if (delayMs > 0) {
+        const struct timespec delay = {delayMs / 1000, (delayMs % 1000) * 1000000L};
+        nanosleep(&delay, NULL);
+    }
+    const long long askedAt = nowMicros();
+    XEvent close;
+    memset(&close, 0, sizeof close);
+    close.xclient.type = ClientMessage;
+    close.xclient.window = w;
+    close.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &close);
+    XFlush(d);
+    int status = 0;
+    if (!waitUntil(child, deadline, &status)) {
+        fprintf(stderr, "mapwait: %s still runs after the close\n", name);
+        kill(child, SIGKILL);
+        waitpid(child, NULL, 0);
+        return 1;
+    }
+    const long long took = nowMicros() - askedAt;
+    if (WIFSIGNALED(status)) {
+        printf("%lld signal %d\n", took, WTERMSIG(status));
+        return 1;
+    }
+    printf("%lld exit %d\n", took, WEXITSTATUS(status));
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
 }
 
 int main(int argc, char** argv)
 {
     long timeoutMs = 20000;
+    long closeDelayMs = -1;
     const char* then = NULL;
     int opt;
-    while ((opt = getopt(argc, argv, "+t:c:")) != -1) {
+    while ((opt = getopt(argc, argv, "+t:c:k:")) != -1) {
         if (opt == 't')
             timeoutMs = strtol(optarg, NULL, 10);
         else if (opt == 'c')
             then = optarg;
+        else if (opt == 'k')
+            closeDelayMs = strtol(optarg, NULL, 10);
         else
             usage();
     }
+    if (then && closeDelayMs >= 0)
+        usage();
     if (optind >= argc)
         usage();
 
@@ -133,6 +194,11 @@ int main(int argc, char** argv)
         }
     }
 
+    if (mapped != None && closeDelayMs >= 0) {
+        const int code = closeAndWait(d, mapped, child, closeDelayMs, deadline, argv[optind]);
+        XCloseDisplay(d);
+        return code;
+    }
     if (mapped != None) {
         printf("%lld 0x%lx\n", at - start, (unsigned long)mapped);
         fflush(stdout);

@@ -5,38 +5,21 @@
 # coming 10, 20, ... ms after the map, across the rest of the derivation.
 # Every run must end by itself with exit code 0. Prints the runs and the
 # median time from the close to the program's end.
-#   close-early.sh PROGRAM NAME OUTDIR CLOSEATMAP [RUNS]
+#   close-early.sh PROGRAM NAME OUTDIR MAPWAIT [RUNS]
 set -euo pipefail
-program=$1 name=$2 outdir=$3 closeatmap=$4 runs=${5:-20}
+program=$1 name=$2 outdir=$3 mapwait=$4 runs=${5:-20}
 fail() { echo "e2e $name: $*" >&2; exit 1; }
 
-# A folder of its own, as every e2e script: build/<name>/ stays as built.
 run="close-early-$name"
-mkdir -p "$outdir"
-folder=$(mktemp -d "$outdir/$run.XXXXXX")
-cp -a "$(dirname "$program")/." "$folder/"
-program="$folder/$(basename "$program")"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 log="$outdir/$run.log"
 : >"$log"
-
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  kill "$xvfb" 2>/dev/null || true
-  rm -f "$displayfile"
-  rm -rf "$folder"
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
-[[ -s "$displayfile" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$displayfile")"
 
 times=()
 for i in $(seq $((2 * runs))); do
   delay=$(( i <= runs ? 0 : 10 * (i - runs) ))
   set +e
-  out=$("$closeatmap" -t 30000 -d "$delay" "$program" 2>>"$log")
+  out=$("$mapwait" -t 30000 -k "$delay" "$program" 2>>"$log")
   code=$?
   set -e
   echo "run $i, close $delay ms after the map: $out" >>"$log"

@@ -4,35 +4,13 @@
 # pixels and screenshots. Source it after setting program, name and outdir.
 fail() { echo "e2e $name: $*" >&2; exit 1; }
 
-# Each script runs on a folder of its own: the program writes answers into
-# its bank, and the shipped build/<name>/ must stay as built while other
-# tests run beside this one.
 wm=${E2E_WM:-bare}
 run="$(basename "$0" .sh)-$name-$wm"
-mkdir -p "$outdir"
-folder=$(mktemp -d "$outdir/$run.XXXXXX")
-cp -a "$(dirname "$program")/." "$folder/"
-program="$folder/$(basename "$program")"
-
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${screen:-1280x1024}x24" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-pid= wmpid=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  [[ -n "$wmpid" ]] && kill "$wmpid" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  rm -f "$displayfile"
-  rm -rf "$folder"
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
-[[ -s "$displayfile" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$displayfile")"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
 if [[ "$wm" == openbox ]]; then
   openbox --sm-disable >"$outdir/$run.openbox.log" 2>&1 &
-  wmpid=$!
+  helpers+=($!)
   # Up once it has claimed the screen as its window manager.
   for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break

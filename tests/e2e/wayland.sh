@@ -11,32 +11,15 @@ program=$1 name=$2 outdir=$3
 run="wayland-$name"
 fail() { echo "e2e $run: $*" >&2; exit 1; }
 command -v weston >/dev/null || fail "weston is not installed (scripts/setup.sh installs it)"
-mkdir -p "$outdir"
-folder=$(mktemp -d "$outdir/$run.XXXXXX")
-cp -a "$(dirname "$program")/." "$folder/"
-program="$folder/$(basename "$program")"
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
-displayfile=$(mktemp)
-pid= weston= xvfb=
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  [[ -n "$weston" ]] && kill "$weston" 2>/dev/null || true
-  [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$folder" "$runtime" "$displayfile"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
-[[ -s "$displayfile" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$displayfile")"
+scratch+=("$runtime")
 socket="wayland-e2e-$$"
 W=1200 H=900
 XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --use-pixman --socket="$socket" \
   --width=$W --height=$H --idle-time=0 >"$outdir/$run.weston.log" 2>&1 &
-weston=$!
+helpers+=($!)
 for _ in $(seq 100); do [[ -S "$runtime/$socket" ]] && break; sleep 0.1; done
 [[ -S "$runtime/$socket" ]] || fail "weston did not open its socket"
 sleep 1

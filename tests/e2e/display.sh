@@ -1,0 +1,30 @@
+# The ground of every end-to-end script: a folder of its own and a fresh
+# Xvfb. Each script runs on a copy of its program's folder: the program
+# writes answers into its bank, and the shipped build/<name>/ must stay as
+# built while other tests run beside this one. Source it after setting
+# program, outdir, run and fail(); it sets folder, program and DISPLAY. On
+# exit it ends the program ($pid), the helpers started meanwhile (add their
+# ids to helpers) and the X server, and removes the folder and the scratch
+# paths listed in scratch.
+mkdir -p "$outdir"
+folder=$(mktemp -d "$outdir/$run.XXXXXX")
+cp -a "$(dirname "$program")/." "$folder/"
+program="$folder/$(basename "$program")"
+
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 "${screen:-1280x1024}x24" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+xvfb=$!
+pid=
+helpers=()
+scratch=()
+cleanup() {
+  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
+  local helper
+  for helper in "${helpers[@]}"; do kill "$helper" 2>/dev/null || true; done
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$displayfile" "$folder" "${scratch[@]}"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
+[[ -s "$displayfile" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$displayfile")"
