@@ -20,7 +20,7 @@ click 110 111 1                      # 顺序练习: question 1
 # A is question 1's right answer: the first click answers it and moves on,
 # the second press is the double-click and answers nothing.
 xdotool mousemove --window "$window" 601 484 click --repeat 2 --delay 60 1
-sleep 1
+wait_until holds_still || fail "the window does not settle after the double-click"
 shot "$name-input-dblclick"
 states=$("$bankstates" "$name" "$folder") || fail "cannot read the bank"
 first=$(sed -n 1p <<<"$states") second=$(sed -n 2p <<<"$states")
@@ -34,7 +34,7 @@ box
 xdotool key End shift+Home
 xdotool type --delay 100 12
 xdotool key Return
-sleep 0.5
+wait_until holds_still || fail "the window does not settle after the jump"
 [[ -z "$(others)" ]] || { shot "$name-input-goto-fail"; fail "a message box came up: the box did not take 12"; }
 shot "$name-input-goto12"
 question "$name-input-goto12"
@@ -59,14 +59,11 @@ for key in Return space; do
   xdotool windowfocus --sync "$confirm" 2>/dev/null || true
   xdotool key Return                 # Yes is the default
   timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' >/dev/null || fail "no result dialog"
-  sleep 0.5
+  wait_until holds_still || fail "the result dialog is not drawn"
   shot "$name-input-result-$key"
   xdotool key "$key"
-  for _ in $(seq 30); do
-    xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 || break
-    sleep 0.1
-  done
-  xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1 && fail "$key left the result dialog open"
+  dialog_gone() { ! xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1; }
+  wait_until dialog_gone || fail "$key left the result dialog open"
 done
 close_and_check_exit
 echo "e2e $name: one answer for a double-click, question 12 typed into the go-to box, the result dialog closed by Return and Space"
