@@ -45,10 +45,12 @@ int main(int argc, char** argv)
         const double t = now_ms() - start;
         if (p == want) {
             printf("%.1f\n", t);
+            XCloseDisplay(d);
             return 0;
         }
         if (t > timeout) {
             printf("timeout %06lX\n", p);
+            XCloseDisplay(d);
             return 1;
         }
         nanosleep(&pause, NULL);

@@ -75,5 +75,33 @@ shot "$name-desktop-restored"
   || fail "no close button at the restored right end"
 
 winw=$w1
-close_and_check_exit
-echo "e2e $name ($wm): drag by (40, 30) let go at the release, grip drag to ${w1}x$h1, pseudo-maximised and restored with the frame redrawn, closed with exit code 0"
+# A message box opened and closed while the pointer rests on the close
+# button: the button is lit again under the still pointer, and a click
+# without a move closes the window. The box comes from the go-to box, where
+# a third digit makes a number past the last question.
+xdotool mousemove --window "$window" 110 111 click 1   # 顺序练习
+wait_until holds_still || fail "the question list is not drawn"
+xdotool mousemove --window "$window" 860 176 click 1
+xdotool key End shift+Home
+shot "$run.before-hover"
+xdotool mousemove --window "$window" $((winw - 15)) 17
+wait_until differs "$run.before-hover" || fail "the close button did not light"
+xdotool type --delay 100 999
+box_up() { [[ -n "$(others)" ]]; }
+wait_until box_up || fail "no message box for question 999"
+xdotool windowfocus --sync "$(others | head -1)" 2>/dev/null || true
+xdotool key Return
+box_gone() { [[ -z "$(others)" ]]; }
+wait_until box_gone || fail "the message box did not close"
+close_button_lit() { [[ "$(now_at $((x1 + winw - 15)) $((y1 + 17)))" != "$(now_at $((x1 + winw - 60)) $((y1 + 17)))" ]]; }
+wait_until close_button_lit || fail "the close button is not drawn under the still pointer"
+xdotool click 1
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "a click on the close button after the message box left the window open"
+set +e
+wait "$pid"
+code=$?
+set -e
+pid=
+[[ $code -eq 0 ]] || fail "exit code $code"
+echo "e2e $name ($wm): drag by (40, 30) let go at the release, grip drag to ${w1}x$h1, pseudo-maximised and restored with the frame redrawn, closed by a click on the close button after a message box, exit code 0"

@@ -11,8 +11,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 if [[ "$wm" == openbox ]]; then
   openbox --sm-disable >"$outdir/$run.openbox.log" 2>&1 &
   helpers+=($!)
-  # Up once it has claimed the screen as its window manager.
-  for _ in $(seq 100); do
+  # Up once it has claimed the screen as its window manager (on a loaded
+  # machine that can take seconds).
+  for _ in $(seq 400); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.05
   done
