@@ -28,3 +28,16 @@ trap cleanup EXIT
 for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done
 [[ -s "$displayfile" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$displayfile")"
+
+# The program ends by itself with exit code 0 within ten seconds (or the
+# tenths given second); the first argument names the step that was to end it.
+expect_exit_0() {
+  for _ in $(seq "${2:-100}"); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "still running after $1"
+  set +e
+  wait "$pid"
+  local code=$?
+  set -e
+  pid=
+  [[ $code -eq 0 ]] || fail "exit code $code"
+}

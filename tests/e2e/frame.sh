@@ -46,8 +46,5 @@ shot "$run.before-close"
 xdotool mousemove --window "$window" $((499 - 15)) 17
 wait_until differs "$run.before-close" || fail "the close button did not light"
 xdotool click 1
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after the close button"
-set +e; wait "$pid"; code=$?; set -e; pid=
-[[ $code -eq 0 ]] || fail "exit code $code"
+expect_exit_0 "the close button" 50
 echo "e2e frame: grip drag to 499x402, title drag by (150, 80), closed by its button"

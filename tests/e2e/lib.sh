@@ -80,12 +80,5 @@ close_and_check_exit() {
   xdotool mousemove --window "$window" $((winw - 15)) 17
   wait_until differs "$run.before-close" || fail "the close button did not light"
   xdotool click 1
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "still running after the window was closed"
-  set +e
-  wait "$pid"
-  local code=$?
-  set -e
-  pid=
-  [[ $code -eq 0 ]] || fail "exit code $code"
+  expect_exit_0 "the window was closed"
 }

@@ -36,8 +36,5 @@ wait_until placed_at "$window" "$x0" "$y0" "$w0" "$h0" || true
 geometry
 [[ "$X,$Y,$WIDTH,$HEIGHT" == "$x0,$y0,$w0,$h0" ]] || fail "还原 gave $X,$Y ${WIDTH}x$HEIGHT, not $x0,$y0 ${w0}x$h0"
 choose 3 close                     # 最小化, 最大化, 关闭
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after 关闭"
-set +e; wait "$pid"; code=$?; set -e; pid=
-[[ $code -eq 0 ]] || fail "exit code $code"
+expect_exit_0 "关闭"
 echo "e2e $name: system menu maximised, restored and closed the window, exit code 0"

@@ -73,12 +73,5 @@ mtop=$((my - 31))
 # The close button on the output: its column differs from the title's.
 xdotool mousemove $((W - 15)) $((mtop + 17)); sleep 0.3
 xdotool click 1
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "still running after its close button was clicked"
-set +e
-wait "$pid"
-code=$?
-set -e
-pid=
-[[ $code -eq 0 ]] || fail "exit code $code"
+expect_exit_0 "its close button was clicked"
 echo "e2e $run: opened on the output at $left,$top, maximised by the compositor to ${W} pixels wide below a ${mtop}-pixel panel, closed with exit code 0"

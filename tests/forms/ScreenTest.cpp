@@ -20,59 +20,26 @@ struct AreaCase {
 const QSize Root(3200, 1080);
 const QRect Left(0, 0, 1920, 1080), Right(1920, 0, 1280, 1024);
 
-Strut bottomPanel(int height, int fromX, int toX)
-{
-    Strut s;
-    s.bottom = height;
-    s.bottomStartX = fromX;
-    s.bottomEndX = toX;
-    return s;
-}
-Strut topPanel(int height, int fromX, int toX)
-{
-    Strut s;
-    s.top = height;
-    s.topStartX = fromX;
-    s.topEndX = toX;
-    return s;
-}
-Strut leftPanel(int width, int fromY, int toY)
-{
-    Strut s;
-    s.left = width;
-    s.leftStartY = fromY;
-    s.leftEndY = toY;
-    return s;
-}
-Strut rightPanel(int width, int fromY, int toY)
-{
-    Strut s;
-    s.right = width;
-    s.rightStartY = fromY;
-    s.rightEndY = toY;
-    return s;
-}
-
 TEST(WorkArea, PanelsCountOnTheMonitorsTheyLieOn)
 {
     const AreaCase cases[] = {
         {"no panel", Left, {}, Left},
-        {"bottom panel of the left monitor", Left, {bottomPanel(40, 0, 1919)}, QRect(0, 0, 1920, 1040)},
-        {"bottom panel of the left monitor, seen from the right one", Right, {bottomPanel(40, 0, 1919)}, Right},
+        {"bottom panel of the left monitor", Left, {Strut{.bottom = 40, .bottomStartX = 0, .bottomEndX = 1919}}, QRect(0, 0, 1920, 1040)},
+        {"bottom panel of the left monitor, seen from the right one", Right, {Strut{.bottom = 40, .bottomStartX = 0, .bottomEndX = 1919}}, Right},
         // The right monitor is lower than the root: its bottom panel is
         // counted from the root's bottom edge, 56 + 40 pixels.
-        {"bottom panel of the lower right monitor", Right, {bottomPanel(96, 1920, 3199)}, QRect(1920, 0, 1280, 984)},
-        {"top panel on both", Right, {topPanel(28, 0, 3199)}, QRect(1920, 28, 1280, 996)},
-        {"top panel on the left one only", Right, {topPanel(28, 0, 1919)}, Right},
-        {"left dock", Left, {leftPanel(64, 0, 1079)}, QRect(64, 0, 1856, 1080)},
-        {"left dock does not reach the right monitor", Right, {leftPanel(64, 0, 1079)}, Right},
-        {"right dock on the right monitor", Right, {rightPanel(48, 0, 1023)}, QRect(1920, 0, 1232, 1024)},
-        {"a panel on each", Left, {topPanel(28, 0, 1919), bottomPanel(96, 1920, 3199)}, QRect(0, 28, 1920, 1052)},
+        {"bottom panel of the lower right monitor", Right, {Strut{.bottom = 96, .bottomStartX = 1920, .bottomEndX = 3199}}, QRect(1920, 0, 1280, 984)},
+        {"top panel on both", Right, {Strut{.top = 28, .topStartX = 0, .topEndX = 3199}}, QRect(1920, 28, 1280, 996)},
+        {"top panel on the left one only", Right, {Strut{.top = 28, .topStartX = 0, .topEndX = 1919}}, Right},
+        {"left dock", Left, {Strut{.left = 64, .leftStartY = 0, .leftEndY = 1079}}, QRect(64, 0, 1856, 1080)},
+        {"left dock does not reach the right monitor", Right, {Strut{.left = 64, .leftStartY = 0, .leftEndY = 1079}}, Right},
+        {"right dock on the right monitor", Right, {Strut{.right = 48, .rightStartY = 0, .rightEndY = 1023}}, QRect(1920, 0, 1232, 1024)},
+        {"a panel on each", Left, {Strut{.top = 28, .topStartX = 0, .topEndX = 1919}, Strut{.bottom = 96, .bottomStartX = 1920, .bottomEndX = 3199}}, QRect(0, 28, 1920, 1052)},
         {"the largest of two panels on one edge",
          Left,
-         {bottomPanel(30, 0, 900), bottomPanel(50, 1000, 1900)},
+         {Strut{.bottom = 30, .bottomStartX = 0, .bottomEndX = 900}, Strut{.bottom = 50, .bottomStartX = 1000, .bottomEndX = 1900}},
          QRect(0, 0, 1920, 1030)},
-        {"a panel claiming the whole monitor is ignored", Left, {leftPanel(1920, 0, 1079)}, Left},
+        {"a panel claiming the whole monitor is ignored", Left, {Strut{.left = 1920, .leftStartY = 0, .leftEndY = 1079}}, Left},
     };
     for (const AreaCase& c : cases)
         EXPECT_EQ(forms::workAreaOf(c.monitor, Root, c.struts), c.expected) << c.what;

@@ -27,13 +27,9 @@ protected:
     // question answered B by an earlier session.
     std::vector<banks::QuestionRow> answeredPaperRows()
     {
-        std::vector<banks::QuestionRow> rows;
-        int id = 1;
-        for (const auto& q : study::penmaro().paperQuotas)
-            for (int i = 0; i < q.second; ++i) {
-                rows.push_back(question(id++, q.first, "0", "3", "2"));
-                rows.back().state = QStringLiteral("B");
-            }
+        std::vector<banks::QuestionRow> rows = paperQuotaRows();
+        for (auto& row : rows)
+            row.state = QStringLiteral("B");
         return rows;
     }
 
@@ -192,10 +188,7 @@ TEST_F(BankFault, ALockNeverHoldsTheWindowAndLosesNoAnswer)
 TEST_F(BankFault, ABankThatCannotBeOpenedIsNamedOnce)
 {
     const std::vector<banks::QuestionRow> rows = {question(1, 1, "1"), question(2, 2, "1")};
-    std::vector<banks::QuestionRow> paper; // a paper can be drawn from it
-    for (const auto& q : study::penmaro().paperQuotas)
-        for (int i = 0; i < q.second; ++i)
-            paper.push_back(question(static_cast<int>(paper.size()) + 1, q.first, "1"));
+    const std::vector<banks::QuestionRow> paper = paperQuotaRows("1", "1"); // a paper can be drawn from it
     struct Fault {
         const char* name;
         std::function<void()> make;

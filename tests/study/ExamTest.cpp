@@ -19,12 +19,8 @@ protected:
     // drawn), the right answer B; `shape` changes rows.
     void paperBank(const std::function<void(std::vector<banks::QuestionRow>&)>& shape = {})
     {
-        std::vector<banks::QuestionRow> rows;
-        int id = 1;
-        for (const auto& [chapter, quota] : study::penmaro().paperQuotas)
-            for (int i = 0; i < quota; ++i)
-                rows.push_back(question(id++, chapter, "0", "3", "2"));
-        rows.push_back(question(id++, 6)); // never on a paper
+        std::vector<banks::QuestionRow> rows = paperQuotaRows();
+        rows.push_back(question(static_cast<int>(rows.size()) + 1, 6)); // never on a paper
         if (shape)
             shape(rows);
         writeBank(rows);

@@ -2,6 +2,7 @@
 
 #include "BankRows.h"
 #include "ManualClock.h"
+#include "study/Deliverable.h"
 #include "study/FormMain.h"
 
 #include "banks/format/BankFormat.h"
@@ -106,6 +107,17 @@ protected:
         Window::TearDown();
         forms::setModalResponder(nullptr);
         forms::setClock(nullptr);
+    }
+
+    // Penmaro's paper quotas exactly, so every question is drawn: ids from
+    // 1, by chapter, the right answer `ans` (B unless said).
+    static std::vector<banks::QuestionRow> paperQuotaRows(const char* ycbz = "0", const char* ans = "2")
+    {
+        std::vector<banks::QuestionRow> rows;
+        for (const auto& [chapter, quota] : study::penmaro().paperQuotas)
+            for (int i = 0; i < quota; ++i)
+                rows.push_back(question(static_cast<int>(rows.size()) + 1, chapter, ycbz, "3", ans));
+        return rows;
     }
 
     testsupport::ManualClock clock;

@@ -19,13 +19,10 @@ protected:
     // with a question each (never on a part-1 paper).
     std::vector<banks::QuestionRow> paperRows()
     {
-        std::vector<banks::QuestionRow> rows;
-        int id = 1;
-        for (const auto& q : study::penmaro().paperQuotas)
-            for (int i = 0; i < q.second; ++i)
-                rows.push_back(question(id++, q.first, "0", "3", "2"));
-        rows.push_back(question(id++, 6));
-        rows.push_back(question(id++, 8));
+        std::vector<banks::QuestionRow> rows = paperQuotaRows();
+        const int id = static_cast<int>(rows.size()) + 1;
+        rows.push_back(question(id, 6));
+        rows.push_back(question(id + 1, 8));
         return rows;
     }
 
