@@ -142,12 +142,14 @@ QPixmap atScreenRatio(const QString& name)
         return QPixmap();
     if (auto found = sharp().find(name); found != sharp().end())
         return found->second.ready ? found->second.pixmap : QPixmap();
-    const QImage image = renderAtRatio(name, dpr);
-    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    // Not prepared at start-up: drawn now, once, and kept like the others.
+    Sharp& s = sharp()[name];
+    s.ready = true;
+    if (const QImage image = renderAtRatio(name, dpr); !image.isNull())
+        s.pixmap = QPixmap::fromImage(image);
+    return s.pixmap;
 }
-} // namespace
 
-namespace {
 void sharpReady(const QString& name, const QImage& image)
 {
     Sharp& s = sharp()[name];

@@ -63,18 +63,26 @@ QImage viewOf(const std::shared_ptr<QImage>& store, QSize size, qreal scale)
     return view;
 }
 
-// The image pixel that each device pixel of one axis shows, for a surface
+// The image pixel that device pixel d of one axis shows, for a surface
 // drawn in whole pixels: the first half anchored at 0, the second at the
 // far end, n device pixels per image pixel.
+int wholePixelOf(int d, int pixels, int devicePixels, int n)
+{
+    return d < devicePixels / 2 ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
+}
+
 std::vector<int> wholePixelMap(int pixels, int devicePixels, int n)
 {
     std::vector<int> map(static_cast<std::size_t>(std::max(devicePixels, 0)));
-    const int half = devicePixels / 2;
-    for (int d = 0; d < devicePixels; ++d) {
-        const int p = d < half ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
-        map[static_cast<std::size_t>(d)] = std::clamp(p, 0, pixels - 1);
-    }
+    for (int d = 0; d < devicePixels; ++d)
+        map[static_cast<std::size_t>(d)] = std::clamp(wholePixelOf(d, pixels, devicePixels, n), 0, pixels - 1);
     return map;
+}
+
+// The device pixels an image of the view's pixels covers.
+QSize deviceSize(QSize pixels, qreal dpr)
+{
+    return QSize(static_cast<int>(std::ceil(pixels.width() * dpr)), static_cast<int>(std::ceil(pixels.height() * dpr)));
 }
 
 // Whole device pixels per image pixel: the ratio rounded down, so that the
@@ -165,7 +173,8 @@ QImage Surface::shown(qreal dpr) const
         return image_;
     const int n = wholeScale(dpr);
     const int w = image_.width(), h = image_.height();
-    const int dw = static_cast<int>(std::ceil(w * dpr)), dh = static_cast<int>(std::ceil(h * dpr));
+    const QSize device = deviceSize(image_.size(), dpr);
+    const int dw = device.width(), dh = device.height();
     const std::vector<int> xs = wholePixelMap(w, dw, n), ys = wholePixelMap(h, dh, n);
     QImage out(dw, dh, QImage::Format_RGB32);
     for (int y = 0; y < dh; ++y) {
@@ -183,18 +192,17 @@ QPoint Surface::fromView(QPointF at, qreal dpr) const
     if (scaling_ != Scaling::WholePixels || dpr == 1.0 || image_.isNull())
         return at.toPoint();
     const int n = wholeScale(dpr);
-    const int w = image_.width(), h = image_.height();
-    const int dw = static_cast<int>(std::ceil(w * dpr)), dh = static_cast<int>(std::ceil(h * dpr));
+    const QSize device = deviceSize(image_.size(), dpr);
     auto one = [n](double v, int pixels, int devicePixels) {
         const int d = static_cast<int>(std::floor(v));
         if (d < 0)
             return d / n; // outside, to the left or above: stays outside
         if (d >= devicePixels)
             return pixels + (d - devicePixels) / n;
-        const int half = devicePixels / 2;
-        return d < half ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
+        return wholePixelOf(d, pixels, devicePixels, n);
     };
-    return QPoint(one(at.x() * dpr, w, dw), one(at.y() * dpr, h, dh));
+    return QPoint(one(at.x() * dpr, image_.width(), device.width()),
+                  one(at.y() * dpr, image_.height(), device.height()));
 }
 
 void Surface::drawText(const QFont& font, const QColor& colour, QPoint topLeft, const QString& text)
