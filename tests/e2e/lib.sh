@@ -9,15 +9,23 @@ run="$(basename "$0" .sh)-$name-$wm"
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 
 if [[ "$wm" == openbox ]]; then
-  openbox --sm-disable >"$outdir/$run.openbox.log" 2>&1 &
-  helpers+=($!)
   # Up once it has claimed the screen as its window manager (on a loaded
-  # machine that can take seconds).
-  for _ in $(seq 400); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
+  # machine that can take seconds). On a busy machine it has been seen to
+  # give up at once on a display that had only just come up: it is then
+  # started again, three times at most, within 20 seconds in all.
+  wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  : >"$outdir/$run.openbox.log"
+  deadline=$((SECONDS + 20))
+  for attempt in 1 2 3; do
+    openbox --sm-disable >>"$outdir/$run.openbox.log" 2>&1 &
+    wmpid=$!
+    helpers+=("$wmpid")
+    until wm_up || ! kill -0 "$wmpid" 2>/dev/null || ((SECONDS >= deadline)); do sleep 0.05; done
+    wm_up && break
+    ((SECONDS < deadline)) || break
+    sleep 0.5
   done
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
+  wm_up || fail "openbox did not start (attempt $attempt, see $outdir/$run.openbox.log)"
 fi
 
 # Every step waits for what it brings about, never a fixed time: the
