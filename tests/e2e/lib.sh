@@ -61,6 +61,18 @@ holds_still() {
   cmp -s <(import -window root rgb:-) <(sleep 0.1; import -window root rgb:-)
 }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.3}"; }
+# A single click at X Y of the main window that the program cannot take for
+# the second half of a double-click: it waits until the platform's
+# double-click time (Qt's 400 ms) has passed since the last such click.
+last_click_ns=0
+single_click() {
+  local now wait_ns
+  now=$(date +%s%N)
+  wait_ns=$((last_click_ns + 500000000 - now))
+  ((wait_ns > 0)) && sleep "$(printf '0.%09d' "$wait_ns")"
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  last_click_ns=$(date +%s%N)
+}
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
 
