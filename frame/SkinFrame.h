@@ -4,6 +4,7 @@
 #include "forms/Controls.h"
 #include "forms/Picture.h"
 #include "forms/UserControl.h"
+#include "frame/HookTable.h"
 #include "vb/Failure.h"
 #include "vb/Variant.h"
 
@@ -17,6 +18,9 @@
 
 namespace win32 {
 struct RECT;
+}
+namespace testsupport {
+class FrameProbe;
 }
 
 namespace frame {
@@ -53,19 +57,7 @@ public:
     // The modes of DrawGradientInRectangle.
     enum : std::int32_t { GradVertical, GradHorizontal, GradCylinderVertical, GradCylinderHorizontal };
 
-    class Interception;
-    // A hooked window's entry: the interception in front of its procedure
-    // and the messages seen before and after it.
-    struct HookEntry {
-        forms::Handle hWnd = 0;
-        std::shared_ptr<Interception> ThunkAddr;
-        forms::WindowProc* PrevWndProc = nullptr;
-        std::int32_t AfterCount = 0;
-        std::int32_t BeforeCount = 0;
-        std::vector<std::int32_t> AfterMsgs; // entry 1 at [0]
-        std::vector<std::int32_t> BeforeMsgs;
-    };
-    static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = -1;
+    static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = HookTable::ANY_MESSAGE;
 
     // A caption button: 0 close, 1 maximise/restore, 2 minimise.
     struct CapBtnEntry {
@@ -76,6 +68,11 @@ public:
         bool Hot = false;
         QString Tooltip;
         bool Visible = false;
+    };
+
+    // A window's bounds in twips: Left, Top, Width, Height.
+    struct RectL {
+        std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
     };
 
     SkinFrame(forms::Form& form, forms::Control* container, const QString& name);
@@ -242,52 +239,6 @@ public:
     QString SysMnuCaption = QStringLiteral("Menu");
     forms::ControlArray<forms::MenuItem> MnuSyst{QStringLiteral("MnuSyst")};
 
-    // Members, in declaration order.
-    bool m_bCanTrackLeave = false;
-    bool m_bTrackInUser32 = false;
-    bool m_bMouseInside = false;
-    std::vector<HookEntry> m_aHooks;
-    std::int32_t m_lCaptionHeight = 0;
-    std::int32_t m_lTitleHeight = 0;
-    QString m_sCaption;
-    std::int32_t m_lBtnTop = 0;
-    forms::Picture m_picIcon;
-    std::int32_t m_lThemeColor = 0;
-    QString m_sThemeName;
-    std::int32_t m_lStyle = 0;
-    std::int16_t m_iSizeMode = 0;
-    std::int16_t m_iWinState = 0;
-    struct RectL {
-        std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-    } m_rcRestore;
-    std::int32_t m_lTitleStartX = 0;
-    std::int16_t m_iHotBtn = -1;
-    std::int16_t m_iLitBtn = -1;
-    bool m_bOverTitle = false;
-    std::int32_t m_lCustomBackColor = 0;
-    std::int32_t m_lBackColorStyle = 0;
-    std::int32_t m_lBorderStyle = 0;
-    bool m_bMaxButton = false;
-    bool m_bMinButton = false;
-    std::int16_t m_iIconSize = 0;
-    std::int16_t m_iLeftBtn = 0;
-    std::int32_t m_lFrameColor = 0;
-    std::int32_t m_lFillColor = 0;
-    std::int32_t m_lColorFrom = 0;
-    std::int32_t m_lColorTo = 0;
-    bool m_bTallApplied = false;
-    forms::Form* m_frmParent = nullptr;
-    std::array<CapBtnEntry, 3> m_aCapBtn{};
-    std::int16_t m_iDownButton = 0;
-    bool m_bGripsMade = false;
-    bool m_bCloseButton = false;
-    bool m_bMoveable = false;
-    bool m_bChangeAllBackgrounds = false;
-
-    // The sizing grips, added to the carrying window when first needed.
-    forms::PictureBox* m_picRight = nullptr;
-    forms::PictureBox* m_picBottom = nullptr;
-
     // The twelve settings, in the order they are read and written.
     static const std::array<FrameSetting, 12> FrameSettings;
     // A setting as its member holds it; a Boolean as -1 or 0.
@@ -318,6 +269,55 @@ protected:
     }
 
 private:
+    // The interception reads its window's tables in place.
+    friend class Interception;
+    // The tests read the state through their probe.
+    friend class ::testsupport::FrameProbe;
+
+    // Members, in declaration order.
+    bool m_bCanTrackLeave = false;
+    bool m_bTrackInUser32 = false;
+    bool m_bMouseInside = false;
+    HookTable m_aHooks;
+    std::int32_t m_lCaptionHeight = 0;
+    std::int32_t m_lTitleHeight = 0;
+    QString m_sCaption;
+    std::int32_t m_lBtnTop = 0;
+    forms::Picture m_picIcon;
+    std::int32_t m_lThemeColor = 0;
+    QString m_sThemeName;
+    std::int32_t m_lStyle = 0;
+    std::int16_t m_iSizeMode = 0;
+    std::int16_t m_iWinState = 0;
+    RectL m_rcRestore;
+    std::int32_t m_lTitleStartX = 0;
+    std::int16_t m_iHotBtn = -1;
+    std::int16_t m_iLitBtn = -1;
+    bool m_bOverTitle = false;
+    std::int32_t m_lCustomBackColor = 0;
+    std::int32_t m_lBackColorStyle = 0;
+    std::int32_t m_lBorderStyle = 0;
+    bool m_bMaxButton = false;
+    bool m_bMinButton = false;
+    std::int16_t m_iIconSize = 0;
+    std::int16_t m_iLeftBtn = 0;
+    std::int32_t m_lFrameColor = 0;
+    std::int32_t m_lFillColor = 0;
+    std::int32_t m_lColorFrom = 0;
+    std::int32_t m_lColorTo = 0;
+    bool m_bTallApplied = false;
+    forms::Form* m_frmParent = nullptr;
+    std::array<CapBtnEntry, 3> m_aCapBtn{};
+    std::int16_t m_iDownButton = 0;
+    bool m_bGripsMade = false;
+    bool m_bCloseButton = false;
+    bool m_bMoveable = false;
+    bool m_bChangeAllBackgrounds = false;
+
+    // The sizing grips, added to the carrying window when first needed.
+    forms::PictureBox* m_picRight = nullptr;
+    forms::PictureBox* m_picBottom = nullptr;
+
     void buildMenu();
     // Mouse pointer 99 with the frame's hand.
     void ShowHand();
