@@ -13,7 +13,9 @@ HookEntry& HookTable::at(std::int32_t i)
 
 const HookEntry& HookTable::at(std::int32_t i) const
 {
-    return const_cast<HookTable*>(this)->at(i);
+    if (i < 0 || i >= static_cast<std::int32_t>(entries_.size()))
+        vb::raise(vb::err::SubscriptOutOfRange);
+    return entries_[static_cast<std::size_t>(i)];
 }
 
 std::int32_t HookTable::find(forms::Handle h) const

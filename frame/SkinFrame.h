@@ -239,11 +239,7 @@ public:
     QString SysMnuCaption = QStringLiteral("Menu");
     forms::ControlArray<forms::MenuItem> MnuSyst{QStringLiteral("MnuSyst")};
 
-    // The twelve settings, in the order they are read and written.
-    static const std::array<FrameSetting, 12> FrameSettings;
-    // A setting as its member holds it; a Boolean as -1 or 0.
-    std::int64_t setting(const FrameSetting& s) const;
-    void setSetting(const FrameSetting& s, std::int64_t value);
+    // The store side of the twelve settings, as the life cycle uses it.
     // Reads every setting from the store with its read default, converted
     // to its type; the first value that cannot be converted fails.
     void readSettings(const forms::PropertyBag& store);
@@ -317,6 +313,12 @@ private:
     // The sizing grips, added to the carrying window when first needed.
     forms::PictureBox* m_picRight = nullptr;
     forms::PictureBox* m_picBottom = nullptr;
+
+    // The twelve settings, in the order they are read and written.
+    static const std::array<FrameSetting, 12> FrameSettings;
+    // A setting as its member holds it; a Boolean as -1 or 0.
+    std::int64_t setting(const FrameSetting& s) const;
+    void setSetting(const FrameSetting& s, std::int64_t value);
 
     void buildMenu();
     // Mouse pointer 99 with the frame's hand.
