@@ -185,8 +185,12 @@ TEST_F(Window, TheTallStyleAddsTenPixelsOnce)
         EXPECT_FLOAT_EQ(form->height(), h0 + s.extra * Tw) << s.style;
         EXPECT_FLOAT_EQ(a->top(), 900 + s.extra * Tw) << s.style;
     }
-    // Pseudo-maximised, the saved normal height takes the change.
-    testsupport::FrameProbe::asIfWindowState(f, 2);
+    // Pseudo-maximised (over a work area where the window already is), the
+    // saved normal height takes the change.
+    move(200, 200); // the grips, which the toggle hides and shows
+    testsupport::setWorkAreaOverride(pixels());
+    f.ToggleWindowState();
+    ASSERT_EQ(peek(f).m_iWinState(), 2);
     const std::int32_t saved = peek(f).m_rcRestore().Height;
     restyled(f, SF::StyleLinear);
     f.RelocateControls(true);
