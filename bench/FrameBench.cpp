@@ -96,7 +96,11 @@ void grip_size_step(benchmark::State& state)
     std::int16_t button = 1, shift = 0;
     float x = 1000, y = 500;
     skin->UserControl_MouseMove(button, shift, x, y); // makes the grips
-    skin->m_iSizeMode = 8;
+    // A press in the corner zone of the bottom grip begins a corner drag.
+    float gx = static_cast<float>(skin->scaleWidth()) - 10, gy = 1;
+    std::int16_t none = 0;
+    skin->m_picBottom_MouseMove(none, shift, gx, gy);
+    skin->m_picBottom_MouseDown(button, shift, gx, gy);
     bool odd = false;
     for (auto _ : state) {
         x = odd ? 1915.0f : 1914.0f;

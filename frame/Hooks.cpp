@@ -13,7 +13,7 @@ using namespace win32;
 // message passing through keeps it alive, so a hook removed from inside
 // one of its own messages (the window closed by its close button) is freed
 // only when that message has returned.
-class SkinFrame::Interception : public forms::WindowProc, public std::enable_shared_from_this<Interception> {
+class Interception : public forms::WindowProc, public std::enable_shared_from_this<Interception> {
 public:
     Interception(forms::Handle frame, std::size_t slot) : frame_(frame), slot_(slot) {}
 
@@ -59,12 +59,7 @@ private:
         if (!f || slot_ >= f->m_aHooks.size())
             return;
         const HookEntry& e = f->m_aHooks[slot_];
-        const std::int32_t count = before ? e.BeforeCount : e.AfterCount;
-        const std::vector<std::int32_t>& table = before ? e.BeforeMsgs : e.AfterMsgs;
-        bool listed = count < 0;
-        for (std::int32_t i = 0; i < count && i < static_cast<std::int32_t>(table.size()) && !listed; ++i)
-            listed = table[static_cast<std::size_t>(i)] == uMsg;
-        if (!listed)
+        if (!HookTable::listed(uMsg, before ? e.BeforeMsgs : e.AfterMsgs, before ? e.BeforeCount : e.AfterCount))
             return;
         // A failure ends the callback for this message; the message keeps
         // the result it had.
@@ -104,41 +99,27 @@ void SkinFrame::zSubclass_Proc(bool, bool&, std::int32_t&, forms::Handle& lng_hW
 
 std::int32_t SkinFrame::zIdx(forms::Handle lng_hWnd, bool bAdd)
 {
-    for (auto i = static_cast<std::int32_t>(m_aHooks.size()) - 1; i >= 0; --i) {
-        const forms::Handle h = m_aHooks[static_cast<std::size_t>(i)].hWnd;
-        if (bAdd ? h == 0 : h == lng_hWnd)
-            return i;
-    }
+    const std::int32_t i = m_aHooks.find(bAdd ? 0 : lng_hWnd);
+    if (i >= 0)
+        return i;
     if (!bAdd)
         ReportError(true, QStringLiteral("0"), QStringLiteral("hWnd 不存在, 程序出错"), QStringLiteral("SkinFrame"),
                     QStringLiteral("zIdx"));
     return -1;
 }
 
-namespace {
-SkinFrame::HookEntry& entryAt(std::vector<SkinFrame::HookEntry>& hooks, std::int32_t i)
-{
-    if (i < 0 || i >= static_cast<std::int32_t>(hooks.size()))
-        vb::raise(vb::err::SubscriptOutOfRange);
-    return hooks[static_cast<std::size_t>(i)];
-}
-} // namespace
-
 std::int32_t SkinFrame::Subclass_Start(forms::Handle lng_hWnd)
 {
     std::int32_t slot = -1;
     reportOnFailure("Subclass_Start", [&] {
         if (m_aHooks.empty()) {
-            m_aHooks.resize(1);
-            slot = 0;
+            slot = m_aHooks.grow();
         } else {
             slot = zIdx(lng_hWnd, true);
-            if (slot < 0) {
-                m_aHooks.emplace_back();
-                slot = static_cast<std::int32_t>(m_aHooks.size()) - 1;
-            }
+            if (slot < 0)
+                slot = m_aHooks.grow();
         }
-        HookEntry& e = m_aHooks[static_cast<std::size_t>(slot)];
+        HookEntry& e = m_aHooks.at(slot);
         if (!forms::fromHandle(lng_hWnd))
             vb::raise(vb::err::InvalidCall); // no window: the slot stays free
         e.hWnd = lng_hWnd;
@@ -155,7 +136,7 @@ void SkinFrame::Subclass_AddMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::
     reportOnFailure("Subclass_AddMsg", [&] {
         if (m_aHooks.empty())
             vb::raise(vb::err::SubscriptOutOfRange);
-        HookEntry& e = entryAt(m_aHooks, zIdx(lng_hWnd, false));
+        HookEntry& e = m_aHooks.at(zIdx(lng_hWnd, false));
         if (When & WHEN_BEFORE)
             zAddMsg(uMsg, e.BeforeMsgs, e.BeforeCount, WHEN_BEFORE, e.ThunkAddr.get());
         if (When & WHEN_AFTER)
@@ -168,7 +149,7 @@ void SkinFrame::Subclass_DelMsg(forms::Handle lng_hWnd, std::int32_t uMsg, std::
     reportOnFailure("Subclass_DelMsg", [&] {
         if (m_aHooks.empty())
             vb::raise(vb::err::SubscriptOutOfRange);
-        HookEntry& e = entryAt(m_aHooks, zIdx(lng_hWnd, false));
+        HookEntry& e = m_aHooks.at(zIdx(lng_hWnd, false));
         if (When & WHEN_BEFORE)
             zDelMsg(uMsg, e.BeforeMsgs, e.BeforeCount, WHEN_BEFORE, e.ThunkAddr.get());
         if (When & WHEN_AFTER)
@@ -181,42 +162,13 @@ void SkinFrame::zAddMsg(std::int32_t uMsg, std::vector<std::int32_t>& aMsgTbl, s
 {
     // The interception reads the table and its count in place, so growing
     // the table needs nothing written into it.
-    reportOnFailure("zAddMsg", [&] {
-        if (uMsg == ANY_MESSAGE) {
-            nMsgCnt = -1;
-            return;
-        }
-        if (nMsgCnt < 0)
-            vb::raise(vb::err::SubscriptOutOfRange); // a table that already takes every message
-        for (std::int32_t i = 0; i < nMsgCnt; ++i) {
-            std::int32_t& entry = aMsgTbl[static_cast<std::size_t>(i)];
-            if (entry == 0) {
-                entry = uMsg;
-                return;
-            }
-            if (entry == uMsg)
-                return;
-        }
-        ++nMsgCnt;
-        aMsgTbl.resize(static_cast<std::size_t>(nMsgCnt));
-        aMsgTbl.back() = uMsg;
-    });
+    reportOnFailure("zAddMsg", [&] { HookTable::addMessage(uMsg, aMsgTbl, nMsgCnt); });
 }
 
 void SkinFrame::zDelMsg(std::int32_t uMsg, std::vector<std::int32_t>& aMsgTbl, std::int32_t& nMsgCnt, std::int32_t,
                         Interception*)
 {
-    reportOnFailure("zDelMsg", [&] {
-        if (uMsg == ANY_MESSAGE) {
-            nMsgCnt = 0; // the entries stay, unread
-            return;
-        }
-        for (std::int32_t i = 0; i < nMsgCnt; ++i)
-            if (aMsgTbl[static_cast<std::size_t>(i)] == uMsg) {
-                aMsgTbl[static_cast<std::size_t>(i)] = 0;
-                return;
-            }
-    });
+    reportOnFailure("zDelMsg", [&] { HookTable::deleteMessage(uMsg, aMsgTbl, nMsgCnt); });
 }
 
 void SkinFrame::Subclass_Stop(forms::Handle lng_hWnd)
@@ -224,16 +176,13 @@ void SkinFrame::Subclass_Stop(forms::Handle lng_hWnd)
     reportOnFailure("Subclass_Stop", [&] {
         if (m_aHooks.empty())
             vb::raise(vb::err::SubscriptOutOfRange);
-        HookEntry& e = entryAt(m_aHooks, zIdx(lng_hWnd, false));
+        const std::int32_t i = zIdx(lng_hWnd, false);
+        HookEntry& e = m_aHooks.at(i);
         SetWindowLongA(e.hWnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(e.PrevWndProc));
         if (e.ThunkAddr)
             e.ThunkAddr->live = false;
         e.ThunkAddr.reset();
-        e.hWnd = 0;
-        e.BeforeCount = 0;
-        e.AfterCount = 0;
-        e.BeforeMsgs.clear();
-        e.AfterMsgs.clear();
+        m_aHooks.release(i);
     });
 }
 

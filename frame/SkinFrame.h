@@ -4,6 +4,7 @@
 #include "forms/Controls.h"
 #include "forms/Picture.h"
 #include "forms/UserControl.h"
+#include "frame/HookTable.h"
 #include "vb/Failure.h"
 #include "vb/Variant.h"
 
@@ -17,6 +18,9 @@
 
 namespace win32 {
 struct RECT;
+}
+namespace testsupport {
+class FrameProbe;
 }
 
 namespace frame {
@@ -53,19 +57,7 @@ public:
     // The modes of DrawGradientInRectangle.
     enum : std::int32_t { GradVertical, GradHorizontal, GradCylinderVertical, GradCylinderHorizontal };
 
-    class Interception;
-    // A hooked window's entry: the interception in front of its procedure
-    // and the messages seen before and after it.
-    struct HookEntry {
-        forms::Handle hWnd = 0;
-        std::shared_ptr<Interception> ThunkAddr;
-        forms::WindowProc* PrevWndProc = nullptr;
-        std::int32_t AfterCount = 0;
-        std::int32_t BeforeCount = 0;
-        std::vector<std::int32_t> AfterMsgs; // entry 1 at [0]
-        std::vector<std::int32_t> BeforeMsgs;
-    };
-    static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = -1;
+    static constexpr std::int32_t WHEN_AFTER = 1, WHEN_BEFORE = 2, ANY_MESSAGE = HookTable::ANY_MESSAGE;
 
     // A caption button: 0 close, 1 maximise/restore, 2 minimise.
     struct CapBtnEntry {
@@ -76,6 +68,11 @@ public:
         bool Hot = false;
         QString Tooltip;
         bool Visible = false;
+    };
+
+    // A window's bounds in twips: Left, Top, Width, Height.
+    struct RectL {
+        std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
     };
 
     SkinFrame(forms::Form& form, forms::Control* container, const QString& name);
@@ -242,11 +239,42 @@ public:
     QString SysMnuCaption = QStringLiteral("Menu");
     forms::ControlArray<forms::MenuItem> MnuSyst{QStringLiteral("MnuSyst")};
 
+    // The store side of the twelve settings, as the life cycle uses it.
+    // Reads every setting from the store with its read default, converted
+    // to its type; the first value that cannot be converted fails.
+    void readSettings(const forms::PropertyBag& store);
+    // Writes every setting with its write default.
+    void writeSettings(forms::PropertyBag& store) const;
+    // Every setting at its new-instance value.
+    void newInstanceSettings();
+
+protected:
+    // The frame's error style: a failure in `steps` goes to the sink under
+    // the operation's name and ends the operation; what was done stays.
+    template <class Steps>
+    static bool reportOnFailure(const char* procedure, Steps&& steps)
+    {
+        try {
+            steps();
+            return true;
+        } catch (const vb::Failure& f) {
+            ReportError(true, QString::number(f.number()), f.description(), QStringLiteral("SkinFrame"),
+                        QString::fromLatin1(procedure));
+            return false;
+        }
+    }
+
+private:
+    // The interception reads its window's tables in place.
+    friend class Interception;
+    // The tests read the state through their probe.
+    friend class ::testsupport::FrameProbe;
+
     // Members, in declaration order.
     bool m_bCanTrackLeave = false;
     bool m_bTrackInUser32 = false;
     bool m_bMouseInside = false;
-    std::vector<HookEntry> m_aHooks;
+    HookTable m_aHooks;
     std::int32_t m_lCaptionHeight = 0;
     std::int32_t m_lTitleHeight = 0;
     QString m_sCaption;
@@ -257,9 +285,7 @@ public:
     std::int32_t m_lStyle = 0;
     std::int16_t m_iSizeMode = 0;
     std::int16_t m_iWinState = 0;
-    struct RectL {
-        std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-    } m_rcRestore;
+    RectL m_rcRestore;
     std::int32_t m_lTitleStartX = 0;
     std::int16_t m_iHotBtn = -1;
     std::int16_t m_iLitBtn = -1;
@@ -293,31 +319,7 @@ public:
     // A setting as its member holds it; a Boolean as -1 or 0.
     std::int64_t setting(const FrameSetting& s) const;
     void setSetting(const FrameSetting& s, std::int64_t value);
-    // Reads every setting from the store with its read default, converted
-    // to its type; the first value that cannot be converted fails.
-    void readSettings(const forms::PropertyBag& store);
-    // Writes every setting with its write default.
-    void writeSettings(forms::PropertyBag& store) const;
-    // Every setting at its new-instance value.
-    void newInstanceSettings();
 
-protected:
-    // The frame's error style: a failure in `steps` goes to the sink under
-    // the operation's name and ends the operation; what was done stays.
-    template <class Steps>
-    static bool reportOnFailure(const char* procedure, Steps&& steps)
-    {
-        try {
-            steps();
-            return true;
-        } catch (const vb::Failure& f) {
-            ReportError(true, QString::number(f.number()), f.description(), QStringLiteral("SkinFrame"),
-                        QString::fromLatin1(procedure));
-            return false;
-        }
-    }
-
-private:
     void buildMenu();
     // Mouse pointer 99 with the frame's hand.
     void ShowHand();

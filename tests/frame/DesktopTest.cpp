@@ -45,7 +45,9 @@ protected:
         form->show();
         form->move(100 * Tw, 100 * Tw, 400 * Tw, 300 * Tw);
         settle();
-        skin->m_rcRestore = {1500, 1500, 6000, 4500};
+        // The pointer over the window: the frame records where it now is.
+        win32::SendMessageA(form->hWnd(), win32::WM_SETCURSOR, form->hWnd(), 0);
+        EXPECT_EQ(peek(*skin).m_rcRestore().Width, 6000);
         reports.clear();
         return *skin;
     }
@@ -76,7 +78,7 @@ TEST_F(Desktop, ATitleDragOfTheOwnMoveLoopEndsAtTheReleaseAndAGripDragFollows)
 {
     framed();
     pointTo(QPoint(200, 112)); // over the title: the first move makes the grips
-    ASSERT_TRUE(skin->m_bGripsMade);
+    ASSERT_TRUE(peek(*skin).m_bGripsMade());
     QTest::mousePress(win(), Qt::LeftButton, {}, local(QPoint(200, 112)));
     // Inside the move loop: a move, then the release.
     QTimer inside;
@@ -100,7 +102,7 @@ TEST_F(Desktop, ATitleDragOfTheOwnMoveLoopEndsAtTheReleaseAndAGripDragFollows)
     // The bottom grip's corner zone, dragged in to 300, 200 of the window
     // (the offscreen platform gives no moves outside a window).
     pointTo(QPoint(145 + 394, 178 + 297));
-    ASSERT_EQ(skin->m_picBottom->mousePointer(), 8);
+    ASSERT_EQ(peek(*skin).m_picBottom()->mousePointer(), 8);
     QTest::mousePress(win(), Qt::LeftButton, {}, local(QPoint(145 + 394, 178 + 297)));
     pointTo(QPoint(145 + 300, 178 + 200));
     QTest::mouseRelease(win(), Qt::LeftButton, {}, local(QPoint(145 + 300, 178 + 200)));
@@ -136,15 +138,16 @@ TEST_F(Desktop, TheFrameFollowsAPseudoMaximiseAndARestoreAtOnce)
         EXPECT_EQ(geometry(), QRect(0, 0, 800, 600)) << c.pointer.x();
         EXPECT_EQ(drawn(), c.maximised) << c.pointer.x();
         // The close button drawn at the new right end, and the right border.
-        EXPECT_EQ(f.m_aCapBtn[0].Left + f.m_aCapBtn[0].Width, 800 - 6) << c.pointer.x();
+        EXPECT_EQ(peek(f).m_aCapBtn()[0].Left + peek(f).m_aCapBtn()[0].Width, 800 - 6) << c.pointer.x();
         EXPECT_EQ(drawnAt(799, 100), KhakiFrame) << c.pointer.x();
-        EXPECT_NE(drawnAt(f.m_aCapBtn[0].Left + 9, f.m_aCapBtn[0].Top + 9), drawnAt(500, 15)) << c.pointer.x();
+        EXPECT_NE(drawnAt(peek(f).m_aCapBtn()[0].Left + 9, peek(f).m_aCapBtn()[0].Top + 9), drawnAt(500, 15))
+            << c.pointer.x();
         f.ToggleWindowState();
         settle();
         EXPECT_EQ(geometry(), QRect(100, 100, 400, 300)) << c.pointer.x();
         EXPECT_EQ(drawn().width(), c.restored.width()) << c.pointer.x();
         EXPECT_EQ(drawnAt(399, 100), KhakiFrame) << c.pointer.x();
-        EXPECT_EQ(f.m_aCapBtn[0].Left + f.m_aCapBtn[0].Width, 400 - 6) << c.pointer.x();
+        EXPECT_EQ(peek(f).m_aCapBtn()[0].Left + peek(f).m_aCapBtn()[0].Width, 400 - 6) << c.pointer.x();
         if (c.pointer == QPoint(300, 112)) {
             EXPECT_EQ(drawn(), c.restored);
         }

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "FrameProbe.h"
 #include "Win32Support.h"
 #include "frame/SkinFrame.h"
 #include "win32/Win32.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -16,7 +19,21 @@ inline void PrintTo(const QString& s, std::ostream* os)
 }
 QT_END_NAMESPACE
 
+using testsupport::peek;
+
 namespace fixture {
+
+// The frame's settings as its window would store them, these changed, read
+// back the way the frame reads its stored design: only these settings
+// change, and nothing else runs.
+inline void readStored(frame::SkinFrame& f, std::initializer_list<std::pair<const char*, vb::Variant>> changes)
+{
+    forms::PropertyBag bag;
+    f.writeSettings(bag);
+    for (const auto& [key, value] : changes)
+        bag.writeProperty(QString::fromLatin1(key), value);
+    f.readSettings(bag);
+}
 
 // A frame of its own on a window of its own, its surface white, and the
 // error sink watched.

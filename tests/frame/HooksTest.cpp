@@ -192,7 +192,7 @@ TEST_F(Hooks, TheMessagePath)
 TEST_F(Hooks, ATableKeepsOneEntryPerMessageAndReusesAFreedOne)
 {
     probe->Subclass_Start(h);
-    const SF::HookEntry& e = probe->m_aHooks[0];
+    const frame::HookEntry& e = peek(*probe).m_aHooks()[0];
     for (std::int32_t msg : {M, M + 1, M})
         probe->Subclass_AddMsg(h, msg, SF::WHEN_BEFORE);
     EXPECT_EQ(e.BeforeCount, 2);
@@ -219,7 +219,7 @@ TEST_F(Hooks, ATableKeepsOneEntryPerMessageAndReusesAFreedOne)
 TEST_F(Hooks, AnyMessageCountsMinusOneAndDeletedCountsZero)
 {
     probe->Subclass_Start(h);
-    const SF::HookEntry& e = probe->m_aHooks[0];
+    const frame::HookEntry& e = peek(*probe).m_aHooks()[0];
     probe->Subclass_AddMsg(h, M, SF::WHEN_AFTER);
     probe->Subclass_AddMsg(h, SF::ANY_MESSAGE, SF::WHEN_AFTER);
     EXPECT_EQ(e.AfterCount, -1);
@@ -244,9 +244,9 @@ TEST_F(Hooks, AWindowHookedTwiceIsUnhookedNewestFirst)
         probe->Subclass_AddMsg(h, M, SF::WHEN_BEFORE);
         EXPECT_EQ(probe->Subclass_Start(h), 1); // a second interception in front of the first
         probe->Subclass_AddMsg(h, M, SF::WHEN_BEFORE);
-        EXPECT_EQ(probe->m_aHooks[0].BeforeCount, 1);
-        EXPECT_EQ(probe->m_aHooks[1].BeforeCount, 1);
-        EXPECT_EQ(probe->m_aHooks[0].PrevWndProc, &inner);
+        EXPECT_EQ(peek(*probe).m_aHooks()[0].BeforeCount, 1);
+        EXPECT_EQ(peek(*probe).m_aHooks()[1].BeforeCount, 1);
+        EXPECT_EQ(peek(*probe).m_aHooks()[0].PrevWndProc, &inner);
         send(M);
         EXPECT_EQ(probe->calls.size(), 2u);
         EXPECT_EQ(inner.seen.size(), 1u);
@@ -256,17 +256,17 @@ TEST_F(Hooks, AWindowHookedTwiceIsUnhookedNewestFirst)
             probe->Subclass_Shutdown();
         } else {
             probe->Subclass_Stop(h);
-            EXPECT_EQ(probe->m_aHooks[1].hWnd, 0u);
-            EXPECT_EQ(probe->m_aHooks[0].hWnd, h);
-            EXPECT_EQ(form->procedure(), probe->m_aHooks[1].PrevWndProc); // the first interception
+            EXPECT_EQ(peek(*probe).m_aHooks()[1].hWnd, 0u);
+            EXPECT_EQ(peek(*probe).m_aHooks()[0].hWnd, h);
+            EXPECT_EQ(form->procedure(), peek(*probe).m_aHooks()[1].PrevWndProc); // the first interception
             probe->calls.clear();
             send(M);
             EXPECT_EQ(probe->calls.size(), 1u);
             probe->Subclass_Stop(h);
         }
         EXPECT_EQ(form->procedure(), &inner) << shutdown;
-        EXPECT_EQ(probe->m_aHooks.size(), 2u);
-        EXPECT_EQ(probe->m_aHooks[0].hWnd | probe->m_aHooks[1].hWnd, 0u);
+        EXPECT_EQ(peek(*probe).m_aHooks().size(), 2u);
+        EXPECT_EQ(peek(*probe).m_aHooks()[0].hWnd | peek(*probe).m_aHooks()[1].hWnd, 0u);
         probe->calls.clear();
         EXPECT_EQ(send(M), 7);
         EXPECT_TRUE(probe->calls.empty());
@@ -311,8 +311,8 @@ TEST_F(Hooks, AHookRemovedInsideItsOwnMessageLivesUntilTheMessageReturns)
             probe->Subclass_Start(h);
             probe->Subclass_AddMsg(h, M, 3);
         }
-        std::vector<std::weak_ptr<SF::Interception>> hooks;
-        for (const SF::HookEntry& e : probe->m_aHooks)
+        std::vector<std::weak_ptr<frame::Interception>> hooks;
+        for (const frame::HookEntry& e : peek(*probe).m_aHooks())
             hooks.emplace_back(e.ThunkAddr);
         probe->also = [&](bool before) {
             if (!before)
@@ -340,14 +340,15 @@ TEST_F(Hooks, AHookRemovedInsideItsOwnMessageLivesUntilTheMessageReturns)
 TEST_F(Hooks, ClosingTheWindowByTheCloseButtonFreesTheHooksOnlyAfterTheClick)
 {
     SF& f = framed(false, true);
-    ASSERT_EQ(f.m_aHooks.size(), 2u);
-    const std::weak_ptr<SF::Interception> own = f.m_aHooks[0].ThunkAddr, ofForm = f.m_aHooks[1].ThunkAddr;
+    ASSERT_EQ(peek(f).m_aHooks().size(), 2u);
+    const std::weak_ptr<frame::Interception> own = peek(f).m_aHooks()[0].ThunkAddr,
+                                             ofForm = peek(f).m_aHooks()[1].ThunkAddr;
     bool aliveAfterUnload = false;
     frameProc.after = [&] {
         if (!form->isLoaded())
             aliveAfterUnload = !own.expired();
     };
-    const SF::CapBtnEntry& close = f.m_aCapBtn[0];
+    const SF::CapBtnEntry& close = peek(f).m_aCapBtn()[0];
     const qintptr over = forms::makeLParam(close.Left + 9, close.Top + 9);
     win32::SendMessageA(f.hWnd(), wm::MouseMove, 0, over);
     win32::SendMessageA(f.hWnd(), wm::LButtonDown, forms::MkLButton, over);
@@ -377,7 +378,7 @@ TEST_F(Hooks, AWindowThatIsNotHookedIsReportedAndNothingChanges)
         // Before any hook the operation fails at once.
         run(h);
         EXPECT_EQ(reports, (std::vector<QString>{QString::fromLatin1(c.report)}));
-        EXPECT_TRUE(probe->m_aHooks.empty());
+        EXPECT_TRUE(peek(*probe).m_aHooks().empty());
         EXPECT_EQ(form->procedure(), &inner);
 
         reports.clear();
@@ -388,7 +389,7 @@ TEST_F(Hooks, AWindowThatIsNotHookedIsReportedAndNothingChanges)
         EXPECT_EQ(reports, (std::vector<QString>{QStringLiteral("zIdx:0"), QString::fromLatin1(c.report)}));
         ASSERT_FALSE(descriptions.empty());
         EXPECT_EQ(descriptions[0], QStringLiteral("hWnd 不存在, 程序出错"));
-        const SF::HookEntry& e = probe->m_aHooks[0];
+        const frame::HookEntry& e = peek(*probe).m_aHooks()[0];
         EXPECT_EQ(e.hWnd, h);
         EXPECT_EQ(e.BeforeCount, 0);
         EXPECT_EQ(e.AfterMsgs, (std::vector<std::int32_t>{M + 1}));
@@ -420,7 +421,7 @@ TEST_F(Hooks, TheLeaveNotificationIsAskedForOncePerEntry)
         f.clearLeave();
         win32::SendMessageA(f.hWnd(), s.msg, 0, forms::makeLParam(100, 150));
         EXPECT_EQ(f.leaveRequested(), s.asks) << i;
-        EXPECT_EQ(f.m_bMouseInside, s.msg == wm::MouseMove) << i;
+        EXPECT_EQ(peek(f).m_bMouseInside(), s.msg == wm::MouseMove) << i;
         ++i;
     }
 }
@@ -428,16 +429,16 @@ TEST_F(Hooks, TheLeaveNotificationIsAskedForOncePerEntry)
 TEST_F(Hooks, TheLeaveNotificationTakesTheHighlightOff)
 {
     SF& f = framed();
-    const SF::CapBtnEntry& close = f.m_aCapBtn[0];
+    const SF::CapBtnEntry& close = peek(f).m_aCapBtn()[0];
     const int gx = close.Left + 1, gy = close.Top + 1; // inside the highlight's outline
     const std::int32_t bare = at(gx, gy);
     for (int round = 0; round < 2; ++round) {
         win32::SendMessageA(f.hWnd(), wm::MouseMove, 0, forms::makeLParam(close.Left + 9, close.Top + 9));
-        EXPECT_EQ(f.m_iLitBtn, 0) << round;
+        EXPECT_EQ(peek(f).m_iLitBtn(), 0) << round;
         EXPECT_NE(at(gx, gy), bare) << round;
         EXPECT_EQ(f.mousePointer(), 99);
         win32::SendMessageA(f.hWnd(), wm::MouseLeave, 0, 0);
-        EXPECT_EQ(f.m_iLitBtn, -1) << round;
+        EXPECT_EQ(peek(f).m_iLitBtn(), -1) << round;
         EXPECT_EQ(at(gx, gy), bare) << round;
         EXPECT_EQ(f.mousePointer(), 0);
     }
@@ -451,11 +452,11 @@ TEST_F(Hooks, SetCursorRefitsTheFrameAndRecordsOnlyTheNormalBounds)
     for (bool pseudo : {false, true}) {
         if (pseudo) {
             f.ToggleWindowState();
-            ASSERT_EQ(f.m_iWinState, 2);
+            ASSERT_EQ(peek(f).m_iWinState(), 2);
         } else {
             form->move(1500, 1200, 500 * Tw, 350 * Tw);
         }
-        const SF::RectL saved = f.m_rcRestore;
+        const SF::RectL saved = peek(f).m_rcRestore();
         f.move(0, 0, 100 * Tw, 50 * Tw); // out of fit
         win32::SendMessageA(form->hWnd(), wm::SetCursor, f.hWnd(), 1 | (wm::MouseMove << 16));
         EXPECT_FLOAT_EQ(f.width(), form->scaleWidth()) << pseudo;
@@ -464,12 +465,12 @@ TEST_F(Hooks, SetCursorRefitsTheFrameAndRecordsOnlyTheNormalBounds)
         const SF::RectL expected = pseudo ? saved
                                           : SF::RectL{vb::toLong(form->left()), vb::toLong(form->top()),
                                                       vb::toLong(form->width()), vb::toLong(form->height())};
-        EXPECT_EQ(f.m_rcRestore.Left, expected.Left) << pseudo;
-        EXPECT_EQ(f.m_rcRestore.Top, expected.Top) << pseudo;
-        EXPECT_EQ(f.m_rcRestore.Width, expected.Width) << pseudo;
-        EXPECT_EQ(f.m_rcRestore.Height, expected.Height) << pseudo;
+        EXPECT_EQ(peek(f).m_rcRestore().Left, expected.Left) << pseudo;
+        EXPECT_EQ(peek(f).m_rcRestore().Top, expected.Top) << pseudo;
+        EXPECT_EQ(peek(f).m_rcRestore().Width, expected.Width) << pseudo;
+        EXPECT_EQ(peek(f).m_rcRestore().Height, expected.Height) << pseudo;
     }
-    EXPECT_EQ(f.m_rcRestore.Width, 500 * 15);
+    EXPECT_EQ(peek(f).m_rcRestore().Width, 500 * 15);
     EXPECT_TRUE(reports.empty());
 }
 
@@ -489,12 +490,12 @@ TEST_F(Hooks, WithoutALeaveTrackingFunctionNothingIsHookedAndTheTitleDoesNotDrag
         SF& f = framed(true);
         formProc.swallow = wm::NcLButtonDown; // the drag would follow the real pointer
         const int n = c.user32 * 2 + c.comctl32;
-        EXPECT_EQ(f.m_bCanTrackLeave, c.hooked) << n;
-        EXPECT_EQ(f.m_bTrackInUser32, c.inUser32) << n;
-        EXPECT_EQ(f.m_aHooks.size(), c.hooked ? 2u : 0u) << n;
+        EXPECT_EQ(peek(f).m_bCanTrackLeave(), c.hooked) << n;
+        EXPECT_EQ(peek(f).m_bTrackInUser32(), c.inUser32) << n;
+        EXPECT_EQ(peek(f).m_aHooks().size(), c.hooked ? 2u : 0u) << n;
         EXPECT_EQ(f.procedure() != nullptr, c.hooked) << n;
         EXPECT_EQ(form->procedure() == &formProc, !c.hooked) << n;
-        EXPECT_EQ(f.m_bMoveable, c.hooked) << n;
+        EXPECT_EQ(peek(f).m_bMoveable(), c.hooked) << n;
         EXPECT_EQ(form->borderStyle(), c.hooked ? 0 : 2) << n;
         EXPECT_TRUE(reports.empty()) << n;
 

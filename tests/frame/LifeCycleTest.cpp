@@ -54,9 +54,9 @@ protected:
 
     // The close glyph's middle pixel in a button's place, in the frame colour.
     bool closeGlyphAt(const SF::CapBtnEntry& b, std::int32_t colour) { return at(b.Left + 9, b.Top + 9) == colour; }
-    bool closeGlyphAt(const SF::CapBtnEntry& b) { return closeGlyphAt(b, skin->m_lFrameColor); }
+    bool closeGlyphAt(const SF::CapBtnEntry& b) { return closeGlyphAt(b, peek(*skin).m_lFrameColor()); }
     // The left border, below the title.
-    std::int32_t border() { return at(0, skin->m_lTitleHeight + 20); }
+    std::int32_t border() { return at(0, peek(*skin).m_lTitleHeight() + 20); }
     std::int32_t middle() { return at(img().width() / 2, img().height() / 2); }
     // A mark on the surface that every redraw wipes.
     static constexpr std::int32_t Mark = 0x123456;
@@ -98,22 +98,22 @@ TEST_F(LifeCycle, WhatTheWindowShowsAtRunStart)
     };
     for (const Case& c : cases) {
         SF& f = loaded(c.stored);
-        EXPECT_EQ(f.m_lFrameColor, c.frame) << c.what;
-        EXPECT_EQ(f.m_lFillColor, c.fill) << c.what;
+        EXPECT_EQ(peek(f).m_lFrameColor(), c.frame) << c.what;
+        EXPECT_EQ(peek(f).m_lFillColor(), c.fill) << c.what;
         EXPECT_EQ(border(), c.frame) << c.what;
         if (c.frame == 0) {
             EXPECT_EQ(at(100, 2), 0) << c.what; // the title is black too
         }
         EXPECT_EQ(middle(), c.back) << c.what;
-        EXPECT_EQ(f.m_aHooks.size(), 2u) << c.what;
+        EXPECT_EQ(peek(f).m_aHooks().size(), 2u) << c.what;
         EXPECT_TRUE(reports.empty()) << c.what;
     }
     // All three buttons of the defaults, with their glyphs.
     SF& f = loaded({});
-    for (const SF::CapBtnEntry& b : f.m_aCapBtn)
+    for (const SF::CapBtnEntry& b : peek(f).m_aCapBtn())
         EXPECT_TRUE(b.Visible);
-    EXPECT_TRUE(closeGlyphAt(f.m_aCapBtn[0]));
-    EXPECT_EQ(f.m_lStyle, SF::StyleCylinder);
+    EXPECT_TRUE(closeGlyphAt(peek(f).m_aCapBtn()[0]));
+    EXPECT_EQ(peek(f).m_lStyle(), SF::StyleCylinder);
 }
 
 TEST_F(LifeCycle, WhatTheDesignerWrites)
@@ -167,15 +167,15 @@ TEST_F(LifeCycle, WithoutTheCloseButtonTheCloseGlyphIsNeverDrawn)
         SF& f = loaded(bag);
         EXPECT_EQ(f.CloseButton(), close);
         EXPECT_EQ(f.MnuSyst(4).isEnabled(), close);
-        EXPECT_EQ(f.m_aCapBtn[0].Visible, close);
-        const SF::CapBtnEntry& rightmost = f.m_aCapBtn[close ? 0 : 1];
+        EXPECT_EQ(peek(f).m_aCapBtn()[0].Visible, close);
+        const SF::CapBtnEntry& rightmost = peek(f).m_aCapBtn()[close ? 0 : 1];
         EXPECT_EQ(closeGlyphAt(rightmost), close);
         if (close)
             continue;
         // Not at the first paint, not while a button is lit, not when the
         // highlight comes off.
         auto noCloseGlyph = [&](const char* when) {
-            for (const SF::CapBtnEntry& b : f.m_aCapBtn) {
+            for (const SF::CapBtnEntry& b : peek(f).m_aCapBtn()) {
                 if (b.Visible) {
                     EXPECT_FALSE(closeGlyphAt(b)) << when;
                 }
@@ -183,9 +183,9 @@ TEST_F(LifeCycle, WithoutTheCloseButtonTheCloseGlyphIsNeverDrawn)
         };
         noCloseGlyph("shown");
         for (int i : {1, 2}) {
-            const SF::CapBtnEntry& b = f.m_aCapBtn[static_cast<std::size_t>(i)];
+            const SF::CapBtnEntry& b = peek(f).m_aCapBtn()[static_cast<std::size_t>(i)];
             win32::SendMessageA(f.hWnd(), wm::MouseMove, 0, forms::makeLParam(b.Left + 9, b.Top + 9));
-            EXPECT_EQ(f.m_iLitBtn, i);
+            EXPECT_EQ(peek(f).m_iLitBtn(), i);
             noCloseGlyph("lit");
         }
         win32::SendMessageA(f.hWnd(), wm::MouseLeave, 0, 0);
@@ -216,7 +216,7 @@ TEST_F(LifeCycle, TheDesignersChangesRedrawAndNotifyAsTheyShould)
          false},
         {"CustomBackColor while BackColorStyle is 2",
          [](SF& f) {
-             f.m_lBackColorStyle = SF::BackCustom;
+             fixture::readStored(f, {{"BackColorStyle", SF::BackCustom}});
              f.setCustomBackColor(Highlight);
          },
          {key("CustomBackColor")},
@@ -243,7 +243,7 @@ TEST_F(LifeCycle, ColoursAreTranslatedAsStoredAndWorkOnlyUnderThemeCustom)
         SF& f = placed();
         f.setStyle(SF::StyleSolid); // its glyphs take the fill colour
         f.setThemeColor(theme);
-        const std::int32_t frame0 = f.m_lFrameColor, fill0 = f.m_lFillColor;
+        const std::int32_t frame0 = peek(f).m_lFrameColor(), fill0 = peek(f).m_lFillColor();
         f.setColorFrom(Highlight);
         f.setColorTo(0x336699);
         f.setCustomBackColor(Highlight);
@@ -251,11 +251,11 @@ TEST_F(LifeCycle, ColoursAreTranslatedAsStoredAndWorkOnlyUnderThemeCustom)
         EXPECT_EQ(f.ColorTo(), 0x336699);
         EXPECT_EQ(f.CustomBackColor(), Highlight); // translated only when applied
         const bool custom = theme == SF::ThemeCustom;
-        EXPECT_EQ(f.m_lFrameColor, custom ? highlight : frame0) << theme;
-        EXPECT_EQ(f.m_lFillColor, custom ? 0x336699 : fill0) << theme;
+        EXPECT_EQ(peek(f).m_lFrameColor(), custom ? highlight : frame0) << theme;
+        EXPECT_EQ(peek(f).m_lFillColor(), custom ? 0x336699 : fill0) << theme;
         // What the designer shows after the last redraw.
         EXPECT_EQ(border(), custom ? highlight : BlueF) << theme;
-        EXPECT_TRUE(closeGlyphAt(f.m_aCapBtn[0], custom ? 0x336699 : BlueL)) << theme;
+        EXPECT_TRUE(closeGlyphAt(peek(f).m_aCapBtn()[0], custom ? 0x336699 : BlueL)) << theme;
     }
 }
 
@@ -292,13 +292,15 @@ TEST_F(LifeCycle, AStoredValueThatCannotBeConvertedEndsTheReadingThere)
         EXPECT_EQ(reports, (std::vector<QString>{key(c.report)})) << c.what;
         c.read(f);
         // Nothing after the settings: no caption, colours, title, layout or hooks.
-        EXPECT_TRUE(f.m_sCaption.isEmpty()) << c.what;
-        EXPECT_EQ(f.m_frmParent, nullptr) << c.what;
-        EXPECT_EQ(f.m_lFrameColor | f.m_lFillColor | f.m_lCaptionHeight | f.m_lTitleHeight, 0) << c.what;
-        EXPECT_TRUE(f.m_aHooks.empty()) << c.what;
+        EXPECT_TRUE(peek(f).m_sCaption().isEmpty()) << c.what;
+        EXPECT_EQ(peek(f).m_frmParent(), nullptr) << c.what;
+        EXPECT_EQ(
+            peek(f).m_lFrameColor() | peek(f).m_lFillColor() | peek(f).m_lCaptionHeight() | peek(f).m_lTitleHeight(), 0)
+            << c.what;
+        EXPECT_TRUE(peek(f).m_aHooks().empty()) << c.what;
         EXPECT_EQ(f.procedure(), nullptr) << c.what;
         EXPECT_EQ(form->procedure(), nullptr) << c.what;
-        EXPECT_FALSE(f.m_bMoveable) << c.what;
+        EXPECT_FALSE(peek(f).m_bMoveable()) << c.what;
         EXPECT_EQ(form->borderStyle(), 2) << c.what;
         // Nothing drawn.
         bool blank = true;
@@ -313,19 +315,19 @@ TEST_F(LifeCycle, TheDesignerReadsWithoutHooksAndPaintsOnlyTheStaticTitle)
 {
     for (bool run : {true, false}) {
         SF& f = loaded({{key("themecolor"), 3}, {key("style"), 3}}, run);
-        EXPECT_EQ(f.m_lFrameColor, KhakiF) << run;
-        EXPECT_GT(f.m_lTitleHeight, 0) << run;
-        EXPECT_EQ(f.m_frmParent, form.get()) << run;
-        EXPECT_EQ(f.m_aHooks.size(), run ? 2u : 0u) << run;
+        EXPECT_EQ(peek(f).m_lFrameColor(), KhakiF) << run;
+        EXPECT_GT(peek(f).m_lTitleHeight(), 0) << run;
+        EXPECT_EQ(peek(f).m_frmParent(), form.get()) << run;
+        EXPECT_EQ(peek(f).m_aHooks().size(), run ? 2u : 0u) << run;
         EXPECT_EQ(f.procedure() != nullptr, run) << run;
         EXPECT_EQ(form->procedure() != nullptr, run) << run;
-        EXPECT_EQ(f.m_bCanTrackLeave, run) << run;
-        EXPECT_EQ(f.m_bMoveable, run) << run;
+        EXPECT_EQ(peek(f).m_bCanTrackLeave(), run) << run;
+        EXPECT_EQ(peek(f).m_bMoveable(), run) << run;
         EXPECT_EQ(form->borderStyle(), 0) << run;
         // At run time the whole title bar and the border; in the designer
         // the static title alone.
         EXPECT_EQ(border() == KhakiF, run) << run;
-        EXPECT_EQ(closeGlyphAt(f.m_aCapBtn[0]), run) << run;
+        EXPECT_EQ(closeGlyphAt(peek(f).m_aCapBtn()[0]), run) << run;
         EXPECT_EQ(onlyTheStaticTitle(), !run) << run;
         form->unload(); // quiet with or without hooks
         EXPECT_TRUE(reports.empty()) << run;
@@ -339,25 +341,25 @@ TEST_F(LifeCycle, TheDesignerReadsWithoutHooksAndPaintsOnlyTheStaticTitle)
     EXPECT_EQ(form->borderStyle(), 0);
     EXPECT_FALSE(marked());
     EXPECT_TRUE(onlyTheStaticTitle());
-    EXPECT_NE(border(), f.m_lFrameColor);
-    EXPECT_FALSE(closeGlyphAt(f.m_aCapBtn[0]));
+    EXPECT_NE(border(), peek(f).m_lFrameColor());
+    EXPECT_FALSE(closeGlyphAt(peek(f).m_aCapBtn()[0]));
 }
 
 TEST_F(LifeCycle, UnloadRemovesTheHooksAndTheNextLoadHooksAgain)
 {
     SF& f = loaded({});
     form->unload();
-    ASSERT_EQ(f.m_aHooks.size(), 2u);
-    EXPECT_EQ(f.m_aHooks[0].hWnd | f.m_aHooks[1].hWnd, 0u);
+    ASSERT_EQ(peek(f).m_aHooks().size(), 2u);
+    EXPECT_EQ(peek(f).m_aHooks()[0].hWnd | peek(f).m_aHooks()[1].hWnd, 0u);
     EXPECT_EQ(f.procedure(), nullptr);
     EXPECT_EQ(form->procedure(), nullptr);
-    EXPECT_EQ(f.m_frmParent, nullptr);
+    EXPECT_EQ(peek(f).m_frmParent(), nullptr);
 
     form->show();
     // The freed slots are taken again, the highest first.
-    ASSERT_EQ(f.m_aHooks.size(), 2u);
-    EXPECT_EQ(f.m_aHooks[1].hWnd, f.hWnd());
-    EXPECT_EQ(f.m_aHooks[0].hWnd, form->hWnd());
+    ASSERT_EQ(peek(f).m_aHooks().size(), 2u);
+    EXPECT_EQ(peek(f).m_aHooks()[1].hWnd, f.hWnd());
+    EXPECT_EQ(peek(f).m_aHooks()[0].hWnd, form->hWnd());
     f.clearLeave();
     win32::SendMessageA(f.hWnd(), wm::MouseMove, 0, forms::makeLParam(100, 150));
     EXPECT_TRUE(f.leaveRequested());

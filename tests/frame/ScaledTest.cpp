@@ -1,5 +1,6 @@
 // The frame on a screen scaled by 1.5 (the test main sets QT_SCALE_FACTOR): the lines that share one width at 100 %
 // share one width again, and the pointer still finds the caption buttons where they are drawn.
+#include "FrameProbe.h"
 #include "frame/SkinFrame.h"
 
 #include "forms/Form.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using testsupport::peek;
 
 class ScaledFrame : public ::testing::Test {
 protected:
@@ -78,7 +81,7 @@ TEST_F(ScaledFrame, TitleLineIsAsWideAsTheBorderLines)
 {
     // Row T carries the dark line between the title and the client area;
     // it shows as wide as the dark border line.
-    const int T = skin->m_lTitleHeight;
+    const int T = peek(*skin).m_lTitleHeight();
     const int x = 200;
     const QRgb D = logical(x, T);
     int rows = 0;
@@ -92,7 +95,7 @@ TEST_F(ScaledFrame, GlyphStrokesShareOneWidth)
 {
     // The close button shows pixel for pixel as drawn, anchored at the
     // window's top-right corner: its glyph strokes keep their widths.
-    const auto& b = skin->m_aCapBtn[0];
+    const auto& b = peek(*skin).m_aCapBtn()[0];
     ASSERT_TRUE(b.Visible);
     const QImage& img = skin->surface().image();
     int checked = 0;
@@ -114,7 +117,7 @@ TEST_F(ScaledFrame, GlyphStrokesShareOneWidth)
 TEST_F(ScaledFrame, PointerFindsTheButtonsWhereTheyShow)
 {
     // The pixel under a point of the window is the one drawn there.
-    const auto& b = skin->m_aCapBtn[0];
+    const auto& b = peek(*skin).m_aCapBtn()[0];
     const QPoint middleShown((shot.width() - (skin->surface().image().width() - b.Left - b.Width / 2)) / 1.5,
                              (b.Top + b.Height / 2) / 1.5);
     const QPoint p = skin->mousePixels(QPointF(middleShown) + QPointF(0.3, 0.3));

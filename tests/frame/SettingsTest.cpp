@@ -13,20 +13,24 @@ std::int32_t buttonFace()
 TEST_F(Frame, ANewInstanceStartsAtZero)
 {
     SF& f = make();
-    EXPECT_EQ(f.m_iHotBtn, -1);
-    EXPECT_EQ(f.m_iLitBtn, -1);
-    EXPECT_FALSE(f.m_bCanTrackLeave || f.m_bTrackInUser32 || f.m_bMouseInside || f.m_bMaxButton || f.m_bMinButton
-                 || f.m_bCloseButton || f.m_bMoveable || f.m_bGripsMade || f.m_bTallApplied || f.m_bOverTitle);
-    EXPECT_EQ(f.m_lThemeColor | f.m_lStyle | f.m_lBorderStyle | f.m_lFrameColor | f.m_lFillColor | f.m_lTitleHeight
-                  | f.m_lCaptionHeight | f.m_lCustomBackColor | f.m_iIconSize | f.m_iWinState | f.m_iSizeMode,
+    EXPECT_EQ(peek(f).m_iHotBtn(), -1);
+    EXPECT_EQ(peek(f).m_iLitBtn(), -1);
+    EXPECT_FALSE(peek(f).m_bCanTrackLeave() || peek(f).m_bTrackInUser32() || peek(f).m_bMouseInside()
+                 || peek(f).m_bMaxButton() || peek(f).m_bMinButton() || peek(f).m_bCloseButton()
+                 || peek(f).m_bMoveable() || peek(f).m_bGripsMade() || peek(f).m_bTallApplied()
+                 || peek(f).m_bOverTitle());
+    EXPECT_EQ(peek(f).m_lThemeColor() | peek(f).m_lStyle() | peek(f).m_lBorderStyle() | peek(f).m_lFrameColor()
+                  | peek(f).m_lFillColor() | peek(f).m_lTitleHeight() | peek(f).m_lCaptionHeight()
+                  | peek(f).m_lCustomBackColor() | peek(f).m_iIconSize() | peek(f).m_iWinState()
+                  | peek(f).m_iSizeMode(),
               0);
-    EXPECT_TRUE(f.m_sCaption.isEmpty());
-    EXPECT_TRUE(f.m_sThemeName.isEmpty());
-    EXPECT_TRUE(f.m_picIcon.isNull());
-    EXPECT_EQ(f.m_frmParent, nullptr);
-    EXPECT_EQ(f.m_picRight, nullptr);
-    EXPECT_TRUE(f.m_aHooks.empty());
-    for (const auto& b : f.m_aCapBtn)
+    EXPECT_TRUE(peek(f).m_sCaption().isEmpty());
+    EXPECT_TRUE(peek(f).m_sThemeName().isEmpty());
+    EXPECT_TRUE(peek(f).m_picIcon().isNull());
+    EXPECT_EQ(peek(f).m_frmParent(), nullptr);
+    EXPECT_EQ(peek(f).m_picRight(), nullptr);
+    EXPECT_TRUE(peek(f).m_aHooks().empty());
+    for (const auto& b : peek(f).m_aCapBtn())
         EXPECT_FALSE(b.Visible || b.Hot || b.Left || b.Width);
 }
 
@@ -90,8 +94,8 @@ TEST_F(Frame, WritingLeavesOutTheWriteDefaults)
     EXPECT_EQ(bag.readProperty(QStringLiteral("CustomBackColor")),
               vb::Variant(static_cast<std::int64_t>(buttonFace())));
 
-    f.m_lThemeColor = SF::ThemeSystem;
-    f.m_bCloseButton = false;
+    f.setThemeColor(SF::ThemeSystem);
+    f.setCloseButton(false);
     forms::PropertyBag again;
     f.writeSettings(again);
     EXPECT_FALSE(again.contains(QStringLiteral("ThemeColor")));

@@ -292,11 +292,11 @@ TEST_F(SystemMenu, CloseUnloadsWithoutTheCloseButtonsEvent)
 TEST_F(SystemMenu, MinimiseTakesTheHighlightOffFirst)
 {
     SF& f = shown();
-    const SF::CapBtnEntry& min = f.m_aCapBtn[2];
+    const SF::CapBtnEntry& min = peek(f).m_aCapBtn()[2];
     const int gx = min.Left + 1, gy = min.Top + 1; // inside the highlight's outline
     const std::int32_t bare = at(gx, gy);
     move(min.Left + 9, min.Top + 9);
-    ASSERT_EQ(f.m_iLitBtn, 2);
+    ASSERT_EQ(peek(f).m_iLitBtn(), 2);
     ASSERT_NE(at(gx, gy), bare);
 
     // What the surface shows at the moment the window goes down.
@@ -306,7 +306,7 @@ TEST_F(SystemMenu, MinimiseTakesTheHighlightOffFirst)
         choose(1);
     }
     EXPECT_EQ(atMinimise, std::vector<std::int32_t>{bare});
-    EXPECT_EQ(f.m_iLitBtn, -1);
+    EXPECT_EQ(peek(f).m_iLitBtn(), -1);
     EXPECT_EQ(form->windowState(), 1);
 }
 
@@ -349,7 +349,7 @@ TEST_F(SystemMenu, ThePopupHoldsTheVisibleItemsWithCloseAsDefault)
     QCursor::setPos(f.widget()->mapToGlobal(QPoint(120, 12)));
     release(120, 12, 2);
     ASSERT_EQ(popups.size(), 2u);
-    EXPECT_EQ(popups[0].at, f.widget()->mapToGlobal(QPoint(3, f.m_lTitleHeight)));
+    EXPECT_EQ(popups[0].at, f.widget()->mapToGlobal(QPoint(3, peek(f).m_lTitleHeight())));
     EXPECT_EQ(popups[1].at, QCursor::pos());
     for (const forms::PopupRequest& r : popups) {
         std::vector<int> indexes;
@@ -385,7 +385,7 @@ TEST_F(SystemMenu, ThePopupShowsDefaultDisabledCheckedAndSeparators)
     // For a person to look at.
     QDir().mkpath(QStringLiteral(FRAME_PICTURES));
     EXPECT_TRUE(shot.save(QStringLiteral(FRAME_PICTURES "/system_menu.png")));
-    EXPECT_EQ(shownAt, f.widget()->mapToGlobal(QPoint(3, f.m_lTitleHeight)));
+    EXPECT_EQ(shownAt, f.widget()->mapToGlobal(QPoint(3, peek(f).m_lTitleHeight())));
     ASSERT_EQ(rows.size(), 11u); // 0 to 10, every item visible
     const QRgb background = shot.pixel(rows[1].right() - 2, rows[1].center().y());
     auto ink = [&](const QRect& r, int x0, int x1) {

@@ -17,17 +17,18 @@ TEST_F(Frame, FixedThemesIgnoreTheVisualStyle)
     win32::setVisualStyle({true, true, QStringLiteral("x.msstyles"), QStringLiteral("Metallic")});
     const Pair pairs[] = {Blue, Silver, Olive, Khaki, Gold};
     for (int t = 0; t <= 4; ++t) {
-        f.m_lThemeColor = t;
+        fixture::readStored(f, {{"ThemeColor", t}});
         f.SetThemeColor();
-        EXPECT_EQ(f.m_lFrameColor, pairs[t].frame) << t;
-        EXPECT_EQ(f.m_lFillColor, pairs[t].fill) << t;
+        EXPECT_EQ(peek(f).m_lFrameColor(), pairs[t].frame) << t;
+        EXPECT_EQ(peek(f).m_lFillColor(), pairs[t].fill) << t;
     }
-    f.m_lThemeColor = SF::ThemeCustom;
-    f.m_lColorFrom = 0x8000000F; // as stored, not translated again
-    f.m_lColorTo = 0x010203;
+    fixture::readStored(f,
+                        {{"ThemeColor", SF::ThemeCustom},
+                         {"ColorFrom", static_cast<std::int32_t>(0x8000000F)}, // as stored, not translated again
+                         {"ColorTo", 0x010203}});
     f.SetThemeColor();
-    EXPECT_EQ(f.m_lFrameColor, static_cast<std::int32_t>(0x8000000F));
-    EXPECT_EQ(f.m_lFillColor, 0x010203);
+    EXPECT_EQ(peek(f).m_lFrameColor(), static_cast<std::int32_t>(0x8000000F));
+    EXPECT_EQ(peek(f).m_lFillColor(), 0x010203);
     EXPECT_TRUE(reports.empty());
 }
 
@@ -49,11 +50,11 @@ TEST_F(Frame, TheSystemThemeFollowsTheColourScheme)
     for (const Case& c : cases) {
         win32::setVisualStyle(c.style);
         SF& f = make();
-        f.m_lThemeColor = SF::ThemeSystem;
+        fixture::readStored(f, {{"ThemeColor", SF::ThemeSystem}});
         f.SetThemeColor();
-        EXPECT_EQ(f.m_lFrameColor, c.expected.frame) << c.name;
-        EXPECT_EQ(f.m_lFillColor, c.expected.fill) << c.name;
-        EXPECT_EQ(f.m_sThemeName, QString::fromLatin1(c.name));
+        EXPECT_EQ(peek(f).m_lFrameColor(), c.expected.frame) << c.name;
+        EXPECT_EQ(peek(f).m_lFillColor(), c.expected.fill) << c.name;
+        EXPECT_EQ(peek(f).m_sThemeName(), QString::fromLatin1(c.name));
     }
     EXPECT_TRUE(reports.empty());
 }
@@ -62,12 +63,13 @@ TEST_F(Frame, ThemesOutsideTheTableChangeNothing)
 {
     SF& f = make();
     for (std::int32_t t : {7, -1, 1000}) {
-        f.m_lFrameColor = 0x111111;
-        f.m_lFillColor = 0x222222;
-        f.m_lThemeColor = t;
+        // The pair as the custom theme leaves it.
+        fixture::readStored(f, {{"ThemeColor", SF::ThemeCustom}, {"ColorFrom", 0x111111}, {"ColorTo", 0x222222}});
         f.SetThemeColor();
-        EXPECT_EQ(f.m_lFrameColor, 0x111111) << t;
-        EXPECT_EQ(f.m_lFillColor, 0x222222) << t;
+        fixture::readStored(f, {{"ThemeColor", t}});
+        f.SetThemeColor();
+        EXPECT_EQ(peek(f).m_lFrameColor(), 0x111111) << t;
+        EXPECT_EQ(peek(f).m_lFillColor(), 0x222222) << t;
     }
 }
 

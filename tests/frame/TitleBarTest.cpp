@@ -32,17 +32,37 @@ protected:
         bold.setPixelSize(11);
         bold.setBold(true);
         f.setFont(bold);
-        f.m_lThemeColor = theme;
-        f.m_lStyle = style;
-        f.m_iIconSize = 16;
-        f.m_bCloseButton = f.m_bMaxButton = f.m_bMinButton = true;
-        f.m_sCaption = caption;
-        f.m_lColorFrom = 0x404080;
-        f.m_lColorTo = 0xC0E0FF;
+        fixture::readStored(f,
+                            {{"ThemeColor", theme},
+                             {"Style", style},
+                             {"IconSize", 16},
+                             {"CloseButton", true},
+                             {"MaxButton", true},
+                             {"MinButton", true},
+                             {"ColorFrom", 0x404080},
+                             {"ColorTo", 0xC0E0FF}});
+        testsupport::FrameProbe::asIfCaptionRead(f, caption);
         f.SetThemeColor();
         f.TitleBarHeightSetup();
         f.BorderStyleSetup();
         return f;
+    }
+    // A caption height of 31 pixels: the 16-pixel icon's, over a small font.
+    static void captionOf31(SF& f)
+    {
+        QFont small = f.ambientFont();
+        small.setPixelSize(9);
+        f.setFont(small);
+        fixture::readStored(f, {{"IconSize", 16}});
+        f.TitleBarHeightSetup();
+        ASSERT_EQ(peek(f).m_lCaptionHeight(), 31);
+    }
+    // A new fill colour, the frame colour kept: the custom pair.
+    static void newFillColour(SF& f, std::int32_t fill)
+    {
+        fixture::readStored(
+            f, {{"ThemeColor", SF::ThemeCustom}, {"ColorFrom", peek(f).m_lFrameColor()}, {"ColorTo", fill}});
+        f.SetThemeColor();
     }
     // The columns of a row that carry a colour.
     std::vector<int> columnsOf(int y, std::int32_t colour)
@@ -61,21 +81,20 @@ TEST_F(Title, TheHeightRule)
     QFont small = f.ambientFont();
     small.setPixelSize(9);
     f.setFont(small);
-    f.m_iIconSize = 16;
+    fixture::readStored(f, {{"IconSize", 16}});
     f.TitleBarHeightSetup();
-    EXPECT_EQ(f.m_lCaptionHeight, 31); // the icon rule wins
-    EXPECT_EQ(f.m_lTitleHeight, 31);
-    f.m_lStyle = SF::StyleGripBar;
-    f.m_iIconSize = 32;
+    EXPECT_EQ(peek(f).m_lCaptionHeight(), 31); // the icon rule wins
+    EXPECT_EQ(peek(f).m_lTitleHeight(), 31);
+    fixture::readStored(f, {{"Style", SF::StyleGripBar}, {"IconSize", 32}});
     f.TitleBarHeightSetup();
-    EXPECT_EQ(f.m_lCaptionHeight, 47);
-    EXPECT_EQ(f.m_lTitleHeight, 57);
+    EXPECT_EQ(peek(f).m_lCaptionHeight(), 47);
+    EXPECT_EQ(peek(f).m_lTitleHeight(), 57);
     QFont big = f.ambientFont();
     big.setPixelSize(40);
     f.setFont(big);
-    f.m_iIconSize = 16;
+    fixture::readStored(f, {{"IconSize", 16}});
     f.TitleBarHeightSetup();
-    EXPECT_EQ(f.m_lCaptionHeight, f.textHeight(QStringLiteral("H")) + 10);
+    EXPECT_EQ(peek(f).m_lCaptionHeight(), f.textHeight(QStringLiteral("H")) + 10);
 }
 
 TEST_F(Title, ButtonsAreLaidOutFromTheRight)
@@ -92,47 +111,44 @@ TEST_F(Title, ButtonsAreLaidOutFromTheRight)
     };
     for (const Case& c : cases) {
         SF& f = make(c.width, 60);
-        f.m_lStyle = SF::StyleCylinder;
-        f.m_lCaptionHeight = 31;
-        f.m_bCloseButton = c.close;
-        f.m_bMaxButton = c.max;
-        f.m_bMinButton = c.min;
+        captionOf31(f);
+        fixture::readStored(
+            f, {{"Style", SF::StyleCylinder}, {"CloseButton", c.close}, {"MaxButton", c.max}, {"MinButton", c.min}});
         f.BorderStyleSetup();
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(f.m_aCapBtn[i].Left, c.left[i]) << c.width << " button " << i;
-        EXPECT_EQ(f.m_iLeftBtn, c.leftmost);
-        EXPECT_EQ(f.m_aCapBtn[0].Top, 8);
+            EXPECT_EQ(peek(f).m_aCapBtn()[i].Left, c.left[i]) << c.width << " button " << i;
+        EXPECT_EQ(peek(f).m_iLeftBtn(), c.leftmost);
+        EXPECT_EQ(peek(f).m_aCapBtn()[0].Top, 8);
     }
 }
 
 TEST_F(Title, HitTestsAreStrict)
 {
     SF& f = make(500, 60);
-    f.m_lCaptionHeight = 31;
-    f.m_bCloseButton = true;
-    f.m_bMinButton = true;
+    captionOf31(f);
+    fixture::readStored(f, {{"CloseButton", true}, {"MinButton", true}});
     f.BorderStyleSetup();
-    ASSERT_EQ(f.m_aCapBtn[0].Left, 476);
-    ASSERT_EQ(f.m_aCapBtn[0].Top, 8);
+    ASSERT_EQ(peek(f).m_aCapBtn()[0].Left, 476);
+    ASSERT_EQ(peek(f).m_aCapBtn()[0].Top, 8);
     EXPECT_EQ(f.HitTestCaptionBtn(477, 9), 0);
     EXPECT_EQ(f.HitTestCaptionBtn(493, 25), 0);
     for (auto [x, y] : {std::pair{476, 9}, {494, 9}, {480, 8}, {480, 26}})
         EXPECT_EQ(f.HitTestCaptionBtn(x, y), -1) << x << "," << y;
     EXPECT_EQ(f.HitTestCaptionBtn(460, 10), 2); // minimise moved into the maximise place
-    f.m_aCapBtn[0].Visible = false;
+    testsupport::FrameProbe::asIfButtonHiddenInPlace(f, 0);
     EXPECT_EQ(f.HitTestCaptionBtn(477, 9), -1);
 }
 
 TEST_F(Title, ButtonOffsetsGoHalfToEven)
 {
     SF& f = titled(400, 100, SF::StyleCylinder);
-    EXPECT_EQ(f.m_lTitleHeight, 31);
-    EXPECT_EQ(f.m_lBtnTop, 6); // 6.5
-    EXPECT_EQ(f.m_aCapBtn[0].Top, 8);
+    EXPECT_EQ(peek(f).m_lTitleHeight(), 31);
+    EXPECT_EQ(peek(f).m_lBtnTop(), 6); // 6.5
+    EXPECT_EQ(peek(f).m_aCapBtn()[0].Top, 8);
     SF& g = titled(400, 100, SF::StyleGripBar);
-    EXPECT_EQ(g.m_lTitleHeight, 41);
-    EXPECT_EQ(g.m_lBtnTop, 12); // 11.5
-    EXPECT_EQ(g.m_aCapBtn[2].Top, 14);
+    EXPECT_EQ(peek(g).m_lTitleHeight(), 41);
+    EXPECT_EQ(peek(g).m_lBtnTop(), 12); // 11.5
+    EXPECT_EQ(peek(g).m_aCapBtn()[2].Top, 14);
 }
 
 TEST_F(Title, TheLinePairTheBorderAndTheCorners)
@@ -168,28 +184,34 @@ TEST_F(Title, TheLinePairTheBorderAndTheCorners)
 TEST_F(Title, AStyleOutsideTheFourKeepsItsHeightAndDrawsNoTitle)
 {
     SF& f = titled(400, 100, SF::StyleCylinder, SF::ThemeKhaki, false, QStringLiteral("Torvasen"));
-    f.m_lStyle = 7;
-    f.m_lBtnTop = 5;
+    // The buttons last placed for a title of 28 pixels (icon size 13), 5
+    // pixels down; then the 31-pixel caption of the 16-pixel icon again.
+    fixture::readStored(f, {{"IconSize", 13}});
+    f.TitleBarHeightSetup();
+    f.DrawTitleBar();
+    ASSERT_EQ(peek(f).m_lBtnTop(), 5);
+    fixture::readStored(f, {{"Style", 7}, {"IconSize", 16}});
+    f.TitleBarHeightSetup();
     f.surface().setBackground(QPixmap());
     f.setBackColor(0xFFFFFF);
     f.DrawTitleBar();
-    EXPECT_EQ(f.m_lTitleHeight, 31);
-    EXPECT_EQ(f.m_lBtnTop, 5);
+    EXPECT_EQ(peek(f).m_lTitleHeight(), 31);
+    EXPECT_EQ(peek(f).m_lBtnTop(), 5);
     EXPECT_EQ(at(200, 10), White); // no background, no caption
     EXPECT_EQ(at(200, 31), White); // no line pair
     EXPECT_EQ(at(0, 60), KhakiF);  // the border is there
-    EXPECT_EQ(f.m_aCapBtn[0].Top, 7);
-    EXPECT_EQ(at(f.m_aCapBtn[0].Left + 6, f.m_aCapBtn[0].Top + 5), KhakiF); // a close glyph pixel
+    EXPECT_EQ(peek(f).m_aCapBtn()[0].Top, 7);
+    EXPECT_EQ(at(peek(f).m_aCapBtn()[0].Left + 6, peek(f).m_aCapBtn()[0].Top + 5), KhakiF); // a close glyph pixel
 }
 
 TEST_F(Title, WithAnIconAWiderSurfacePaintsOnlyTheNewColumns)
 {
     SF& f = titled(400, 80, SF::StyleLinear, SF::ThemeKhaki, true);
-    EXPECT_EQ(f.m_lTitleStartX, 399);
+    EXPECT_EQ(peek(f).m_lTitleStartX(), 399);
     EXPECT_EQ(at(12, 17), 0x281EC8); // the icon, at (9, 10)
     // The stored picture keeps the old title; a new fill colour shows
     // where the repaint starts.
-    f.m_lFillColor = 0x0000FF;
+    newFillColour(f, 0x0000FF);
     f.move(0, 0, 500 * 15.0f, 80 * 15.0f);
     f.cls();
     f.DrawTitleBar();
@@ -202,9 +224,9 @@ TEST_F(Title, WithAnIconAWiderSurfacePaintsOnlyTheNewColumns)
 TEST_F(Title, WithoutAnIconTheWholeTitleIsRepainted)
 {
     SF& f = titled(400, 80, SF::StyleLinear);
-    EXPECT_EQ(f.m_lTitleStartX, 0);
-    EXPECT_TRUE(f.m_picIcon.isNull());
-    f.m_lFillColor = 0x0000FF;
+    EXPECT_EQ(peek(f).m_lTitleStartX(), 0);
+    EXPECT_TRUE(peek(f).m_picIcon().isNull());
+    newFillColour(f, 0x0000FF);
     f.cls();
     f.DrawTitleBar();
     EXPECT_EQ(at(1, 1), at(300, 1));
@@ -213,29 +235,29 @@ TEST_F(Title, WithoutAnIconTheWholeTitleIsRepainted)
 TEST_F(Title, SolidGlyphsAreLightUntilLit)
 {
     SF& f = titled(400, 80, SF::StyleSolid);
-    const auto& close = f.m_aCapBtn[0];
+    const auto& close = peek(f).m_aCapBtn()[0];
     const int gx = close.Left + 6, gy = close.Top + 5; // first pixel of the X
     EXPECT_EQ(at(gx, gy), KhakiL);
-    f.DrawCaptionBtns(true, f.m_lFrameColor, 0);
+    f.DrawCaptionBtns(true, peek(f).m_lFrameColor(), 0);
     EXPECT_EQ(at(gx, gy), KhakiF);
-    EXPECT_TRUE(f.m_aCapBtn[0].Hot);
+    EXPECT_TRUE(peek(f).m_aCapBtn()[0].Hot);
     EXPECT_EQ(f.toolTipText(), QStringLiteral("关闭"));
     f.PaintCaptionBtns(-1);
     EXPECT_EQ(at(gx, gy), KhakiL);
-    EXPECT_FALSE(f.m_aCapBtn[0].Hot);
+    EXPECT_FALSE(peek(f).m_aCapBtn()[0].Hot);
     EXPECT_TRUE(f.toolTipText().isEmpty());
 }
 
 TEST_F(Title, TheMaximiseButtonFollowsTheWindowState)
 {
     SF& f = titled(400, 80, SF::StyleLinear);
-    const auto& b = f.m_aCapBtn[1];
-    f.m_iWinState = 2;
-    f.DrawCaptionBtns(true, f.m_lFrameColor, 1);
+    const auto& b = peek(f).m_aCapBtn()[1];
+    testsupport::FrameProbe::asIfWindowState(f, 2);
+    f.DrawCaptionBtns(true, peek(f).m_lFrameColor(), 1);
     EXPECT_EQ(f.toolTipText(), QStringLiteral("还原"));
     EXPECT_EQ(at(b.Left + 7, b.Top + 4), KhakiF); // the restore glyph's back window
-    f.m_iWinState = 0;
-    f.DrawCaptionBtns(true, f.m_lFrameColor, 1);
+    testsupport::FrameProbe::asIfWindowState(f, 0);
+    f.DrawCaptionBtns(true, peek(f).m_lFrameColor(), 1);
     EXPECT_EQ(f.toolTipText(), QStringLiteral("最大化"));
     EXPECT_EQ(at(b.Left + 4, b.Top + 5), KhakiF);
     EXPECT_NE(at(b.Left + 16, b.Top + 4), KhakiF);
@@ -249,14 +271,12 @@ TEST_F(Title, TheMenuMirrorsTheButtons)
     EXPECT_EQ(f.MnuSyst(2).caption(), QStringLiteral("最大化"));
     EXPECT_EQ(f.MnuSyst(4).caption(), QStringLiteral("关闭            Alt+F4"));
     EXPECT_EQ(f.MnuSyst(6).caption(), QStringLiteral("窗体置顶"));
-    f.m_bMinButton = false;
-    f.m_bMaxButton = false;
-    f.m_bCloseButton = false;
+    fixture::readStored(f, {{"MinButton", false}, {"MaxButton", false}, {"CloseButton", false}});
     f.BorderStyleSetup();
     EXPECT_FALSE(f.MnuSyst(1).isVisible());
     EXPECT_FALSE(f.MnuSyst(2).isVisible());
     EXPECT_FALSE(f.MnuSyst(4).isEnabled());
-    const auto& close = f.m_aCapBtn[0];
+    const auto& close = peek(f).m_aCapBtn()[0];
     EXPECT_NE(at(close.Left + 6, close.Top + 5), KhakiF); // no close glyph
 }
 
@@ -284,7 +304,7 @@ TEST_F(Title, TheCaptionRunsFromTheIconToTheButtons)
 {
     const QString ten = QStringLiteral("驾驶员理论考试模拟系");
     SF& f = titled(400, 80, SF::StyleCylinder, SF::ThemeKhaki, true, ten + ten + ten);
-    ASSERT_EQ(f.m_aCapBtn[2].Left, 334);
+    ASSERT_EQ(peek(f).m_aCapBtn()[2].Left, 334);
     Ink ink;
     for (int y = 4; y < 31; ++y)
         for (int x = 0; x < 400; ++x)
@@ -332,8 +352,8 @@ TEST_F(Title, TheBoldCaptionIsDrawnBold)
         // Solid: the band under row 8 is the frame colour, so the text's
         // fill colour stands out.
         int n = 0;
-        for (int y = 9; y < f.m_lTitleHeight; ++y)
-            for (int x = 0; x < f.m_aCapBtn[2].Left; ++x)
+        for (int y = 9; y < peek(f).m_lTitleHeight(); ++y)
+            for (int x = 0; x < peek(f).m_aCapBtn()[2].Left; ++x)
                 n += at(x, y) == KhakiL;
         return n;
     };
@@ -370,16 +390,16 @@ TEST_F(Title, TheTagTakesOverAtRunTimeOnly)
     SF& f = titled(400, 80, SF::StyleLinear, SF::ThemeKhaki, false, QStringLiteral("Caption"));
     form->setTag(QStringLiteral("Tag text"));
     f.DrawTitleBar();
-    EXPECT_EQ(f.m_sCaption, QStringLiteral("Tag text"));
+    EXPECT_EQ(peek(f).m_sCaption(), QStringLiteral("Tag text"));
     form->setTag(QString());
     f.DrawTitleBar();
-    EXPECT_EQ(f.m_sCaption, QStringLiteral("Tag text"));
+    EXPECT_EQ(peek(f).m_sCaption(), QStringLiteral("Tag text"));
 
     SF& g = titled(400, 80, SF::StyleLinear, SF::ThemeKhaki, false, QStringLiteral("Caption"));
     form->setUserMode(false);
     form->setTag(QStringLiteral("Tag text"));
     g.DrawTitleBar();
-    EXPECT_EQ(g.m_sCaption, QStringLiteral("Caption"));
+    EXPECT_EQ(peek(g).m_sCaption(), QStringLiteral("Caption"));
 }
 
 // Every style in every theme colour, with an icon and a caption, for a
@@ -393,7 +413,7 @@ TEST_F(Title, GalleryOfStylesAndThemes)
     for (std::int32_t theme = 0; theme <= 6; ++theme)
         for (std::int32_t style = 0; style <= 3; ++style) {
             titled(width, height, style, theme, true, QStringLiteral("驾驶员理论考试 Torvasen"));
-            skin->DrawCaptionBtns(true, skin->m_lFrameColor, 1);
+            skin->DrawCaptionBtns(true, peek(*skin).m_lFrameColor(), 1);
             p.drawImage(style * (width + 10), theme * (height + 8), img());
         }
     p.end();

@@ -35,13 +35,30 @@ protected:
         skin->storedProperties() = {
             {QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}, {QStringLiteral("iconsize"), 15}};
         form->show();
-        EXPECT_EQ(skin->m_lTitleHeight, 30);
+        EXPECT_EQ(peek(*skin).m_lTitleHeight(), 30);
         form->move(1500, 1500, w * Tw, h * Tw);
-        skin->m_rcRestore = {1500, 1500, static_cast<std::int32_t>(w * Tw), static_cast<std::int32_t>(h * Tw)};
+        // The pointer over the window: the frame records where it now is.
+        win32::SendMessageA(form->hWnd(), win32::WM_SETCURSOR, form->hWnd(), 0);
+        EXPECT_EQ(peek(*skin).m_rcRestore().Left, 1500);
         if (grips)
             move(400, 300, 0);
         reports.clear();
         return *skin;
+    }
+    // The stored settings of `framed` with another style or icon size.
+    static void restyled(SF& f, std::int32_t style, int iconSize = 15)
+    {
+        fixture::readStored(f, {{"Style", style}, {"IconSize", iconSize}});
+    }
+    // A press in the corner zone of the bottom grip: a corner drag begins.
+    static void cornerPress(SF& f)
+    {
+        std::int16_t b = 0, s = 0;
+        float x = static_cast<float>(f.scaleWidth()) - 10, y = 1;
+        f.m_picBottom_MouseMove(b, s, x, y);
+        b = 1;
+        f.m_picBottom_MouseDown(b, s, x, y);
+        ASSERT_EQ(peek(f).m_iSizeMode(), 8);
     }
     void move(float x, float y, std::int16_t button = 0)
     {
@@ -78,13 +95,13 @@ TEST_F(Window, PseudoMaximiseCoversTheWorkAreaAndRestoreComesBack)
     EXPECT_EQ(QRect(l, t, w, h), QRect(0, 0, 800 * 15, 600 * 15));
     const QRect before = pixels();
     f.ToggleWindowState();
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_EQ(pixels(), QRect(0, 0, 800, 600));
     EXPECT_TRUE(f.MnuSyst(0).isEnabled());
     EXPECT_FALSE(f.MnuSyst(2).isEnabled());
-    EXPECT_TRUE(f.m_picRight->isVisible());
+    EXPECT_TRUE(peek(f).m_picRight()->isVisible());
     f.ToggleWindowState();
-    EXPECT_EQ(f.m_iWinState, 0);
+    EXPECT_EQ(peek(f).m_iWinState(), 0);
     EXPECT_EQ(pixels(), before);
     EXPECT_FALSE(f.MnuSyst(0).isEnabled());
     EXPECT_TRUE(f.MnuSyst(2).isEnabled());
@@ -97,11 +114,11 @@ TEST_F(Window, FromThePlatformsMaximisedStateNothingMoves)
     QApplication::processEvents();
     const QRect at = pixels();
     f.ToggleWindowState();
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_TRUE(f.MnuSyst(0).isEnabled());
     EXPECT_FALSE(f.MnuSyst(2).isEnabled());
-    EXPECT_FALSE(f.m_picRight->isVisible());
-    EXPECT_FALSE(f.m_picBottom->isVisible());
+    EXPECT_FALSE(peek(f).m_picRight()->isVisible());
+    EXPECT_FALSE(peek(f).m_picBottom()->isVisible());
     EXPECT_EQ(pixels(), at);
 }
 
@@ -109,10 +126,10 @@ TEST_F(Window, APseudoMaximiseBeforeTheGripsExistStopsAtThem)
 {
     SF& f = framed(400, 300, false);
     f.ToggleWindowState();
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_EQ(reports, (std::vector<QString>{QStringLiteral("ToggleWindowState:91")}));
     f.ToggleWindowState(); // back to the saved bounds
-    EXPECT_EQ(f.m_iWinState, 0);
+    EXPECT_EQ(peek(f).m_iWinState(), 0);
 }
 
 TEST_F(Window, ContainedControlsAreAlignedBelowTheTitle)
@@ -138,7 +155,8 @@ TEST_F(Window, ContainedControlsAreAlignedBelowTheTitle)
     // Relocating moves the controls and the window by the same amount.
     a->setTop(540);
     b->setTop(2400);
-    f.m_lTitleHeight = 33;
+    restyled(f, SF::StyleLinear, 18); // a title of 33 pixels
+    f.TitleBarHeightSetup();
     const float height = form->height();
     f.RelocateControls(false);
     EXPECT_FLOAT_EQ(a->top(), 540 + 17 * Tw);
@@ -162,35 +180,39 @@ TEST_F(Window, TheTallStyleAddsTenPixelsOnce)
                        {SF::StyleGripBar, 10},
                        {SF::StyleGripBar, 10}};
     for (const Step& s : steps) {
-        f.m_lStyle = s.style;
+        restyled(f, s.style);
         f.RelocateControls(true);
         EXPECT_FLOAT_EQ(form->height(), h0 + s.extra * Tw) << s.style;
         EXPECT_FLOAT_EQ(a->top(), 900 + s.extra * Tw) << s.style;
     }
-    // Pseudo-maximised, the saved normal height takes the change.
-    f.m_iWinState = 2;
-    const std::int32_t saved = f.m_rcRestore.Height;
-    f.m_lStyle = SF::StyleLinear;
+    // Pseudo-maximised (over a work area where the window already is), the
+    // saved normal height takes the change.
+    move(200, 200); // the grips, which the toggle hides and shows
+    testsupport::setWorkAreaOverride(pixels());
+    f.ToggleWindowState();
+    ASSERT_EQ(peek(f).m_iWinState(), 2);
+    const std::int32_t saved = peek(f).m_rcRestore().Height;
+    restyled(f, SF::StyleLinear);
     f.RelocateControls(true);
-    EXPECT_EQ(f.m_rcRestore.Height, saved - 150);
+    EXPECT_EQ(peek(f).m_rcRestore().Height, saved - 150);
     EXPECT_FLOAT_EQ(form->height(), h0 + 10 * Tw);
 }
 
 TEST_F(Window, TheGripsLieAlongTheRightAndBottomEdges)
 {
     SF& f = framed(800, 600);
-    ASSERT_TRUE(f.m_bGripsMade);
-    EXPECT_EQ(gripPixels(*f.m_picRight), QRect(796, 39, 3, 560));
-    EXPECT_EQ(gripPixels(*f.m_picBottom), QRect(4, 596, 792, 3));
-    EXPECT_EQ(f.m_picRight->backColor(), 0x486B62);
+    ASSERT_TRUE(peek(f).m_bGripsMade());
+    EXPECT_EQ(gripPixels(*peek(f).m_picRight()), QRect(796, 39, 3, 560));
+    EXPECT_EQ(gripPixels(*peek(f).m_picBottom()), QRect(4, 596, 792, 3));
+    EXPECT_EQ(peek(f).m_picRight()->backColor(), 0x486B62);
     // In front of the frame: the grip's pixels are what the window shows.
     const QImage shot = form->window()->grab().toImage();
     EXPECT_EQ(shot.pixel(797, 300), qRgb(0x62, 0x6B, 0x48));
     // Laid out again at every resize.
     form->setClientSize(600 * Tw, 500 * Tw);
     f.move(0, 0, 600 * Tw, 500 * Tw);
-    EXPECT_EQ(gripPixels(*f.m_picRight), QRect(596, 39, 3, 460));
-    EXPECT_EQ(gripPixels(*f.m_picBottom), QRect(4, 496, 592, 3));
+    EXPECT_EQ(gripPixels(*peek(f).m_picRight()), QRect(596, 39, 3, 460));
+    EXPECT_EQ(gripPixels(*peek(f).m_picBottom()), QRect(4, 496, 592, 3));
 }
 
 TEST_F(Window, GripPointersAndTheirCornerZones)
@@ -211,10 +233,10 @@ TEST_F(Window, GripPointersAndTheirCornerZones)
         float x = c.x, y = c.y;
         if (c.right) {
             f.m_picRight_MouseMove(b, s, x, y);
-            EXPECT_EQ(f.m_picRight->mousePointer(), c.pointer) << c.y;
+            EXPECT_EQ(peek(f).m_picRight()->mousePointer(), c.pointer) << c.y;
         } else {
             f.m_picBottom_MouseMove(b, s, x, y);
-            EXPECT_EQ(f.m_picBottom->mousePointer(), c.pointer) << c.x;
+            EXPECT_EQ(peek(f).m_picBottom()->mousePointer(), c.pointer) << c.x;
         }
     }
 }
@@ -222,13 +244,13 @@ TEST_F(Window, GripPointersAndTheirCornerZones)
 TEST_F(Window, BorderDragsStopAtTheirMinimums)
 {
     SF& f = framed(800, 600);
-    f.m_iSizeMode = 8;
-    f.m_picRight->setMousePointer(9);
-    f.m_picBottom->setMousePointer(7);
+    cornerPress(f);
+    peek(f).m_picRight()->setMousePointer(9);
+    peek(f).m_picBottom()->setMousePointer(7);
     move(100, 10, 1);
     EXPECT_EQ(pixels().size(), QSize(135, 50));
-    EXPECT_EQ(f.m_picRight->mousePointer(), 0);
-    EXPECT_EQ(f.m_picBottom->mousePointer(), 0);
+    EXPECT_EQ(peek(f).m_picRight()->mousePointer(), 0);
+    EXPECT_EQ(peek(f).m_picBottom()->mousePointer(), 0);
     EXPECT_FLOAT_EQ(f.width(), form->width());
 }
 
@@ -240,18 +262,18 @@ TEST_F(Window, ACornerDragFollowsThePointer)
     std::int16_t b = 0, s = 0;
     float x = 790, y = 1; // the corner zone of the bottom grip
     f.m_picBottom_MouseMove(b, s, x, y);
-    ASSERT_EQ(f.m_picBottom->mousePointer(), 8);
+    ASSERT_EQ(peek(f).m_picBottom()->mousePointer(), 8);
     b = 1;
     f.m_picBottom_MouseDown(b, s, x, y);
-    EXPECT_EQ(f.m_iSizeMode, 8);
+    EXPECT_EQ(peek(f).m_iSizeMode(), 8);
     x = 500 - 4;
     y = 400 - 596; // window (500, 400), in the grip's own pixels
     f.m_picBottom_MouseMove(b, s, x, y);
     EXPECT_EQ(pixels().size(), QSize(505, 405));
     EXPECT_GT(resized, 0);
-    EXPECT_EQ(gripPixels(*f.m_picBottom), QRect(4, 401, 497, 3));
+    EXPECT_EQ(gripPixels(*peek(f).m_picBottom()), QRect(4, 401, 497, 3));
     f.m_picBottom_MouseUp(b, s, x, y);
-    EXPECT_EQ(f.m_iSizeMode, 0);
+    EXPECT_EQ(peek(f).m_iSizeMode(), 0);
     move(300, 300, 1);
     EXPECT_EQ(pixels().size(), QSize(505, 405));
 }
@@ -260,16 +282,18 @@ TEST_F(Window, WithoutASizableBorderOrPseudoMaximisedTheGripsDoNothing)
 {
     for (bool pseudo : {false, true}) {
         SF& f = framed(800, 600);
-        if (pseudo)
-            f.m_iWinState = 2;
-        else
-            f.m_lBorderStyle = 0;
+        if (pseudo) {
+            testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
+            f.ToggleWindowState();
+        } else {
+            f.setBorderStyle(0);
+        }
         std::int16_t b = 1, s = 0;
         float x = 790, y = 1;
         f.m_picBottom_MouseMove(b, s, x, y);
-        EXPECT_EQ(f.m_picBottom->mousePointer(), 0);
+        EXPECT_EQ(peek(f).m_picBottom()->mousePointer(), 0);
         f.m_picBottom_MouseDown(b, s, x, y);
-        EXPECT_EQ(f.m_iSizeMode, 0);
+        EXPECT_EQ(peek(f).m_iSizeMode(), 0);
         x = 200;
         f.m_picBottom_MouseMove(b, s, x, y);
         EXPECT_EQ(pixels().size(), QSize(800, 600)) << pseudo;
@@ -306,26 +330,26 @@ TEST_F(Window, ThePressOnTheIconOpensTheMenu)
 TEST_F(Window, ButtonsLightUnderThePointer)
 {
     SF& f = framed(400, 300);
-    const auto& close = f.m_aCapBtn[0];
-    const auto& minimise = f.m_aCapBtn[2];
+    const auto& close = peek(f).m_aCapBtn()[0];
+    const auto& minimise = peek(f).m_aCapBtn()[2];
     const int gx = close.Left + 1, gy = close.Top + 1; // inside the highlight's outline
     const std::int32_t bare = at(gx, gy);
     move(200, 10);
-    EXPECT_EQ(f.m_iLitBtn, -1);
+    EXPECT_EQ(peek(f).m_iLitBtn(), -1);
     move(close.Left + 9, close.Top + 9);
-    EXPECT_EQ(f.m_iLitBtn, 0);
+    EXPECT_EQ(peek(f).m_iLitBtn(), 0);
     EXPECT_EQ(f.mousePointer(), 99);
     EXPECT_NE(at(gx, gy), bare);
     EXPECT_EQ(f.toolTipText(), QStringLiteral("关闭"));
     move(minimise.Left + 9, minimise.Top + 9);
-    EXPECT_EQ(f.m_iLitBtn, 2);
+    EXPECT_EQ(peek(f).m_iLitBtn(), 2);
     EXPECT_EQ(at(gx, gy), bare);
-    EXPECT_TRUE(f.m_aCapBtn[2].Hot);
+    EXPECT_TRUE(peek(f).m_aCapBtn()[2].Hot);
     move(100, 10);
-    EXPECT_EQ(f.m_iLitBtn, -1);
+    EXPECT_EQ(peek(f).m_iLitBtn(), -1);
     EXPECT_EQ(f.mousePointer(), 0);
-    EXPECT_FALSE(f.m_aCapBtn[2].Hot);
-    EXPECT_TRUE(f.m_bOverTitle);
+    EXPECT_FALSE(peek(f).m_aCapBtn()[2].Hot);
+    EXPECT_TRUE(peek(f).m_bOverTitle());
 }
 
 TEST_F(Window, ReleasesOverTheCloseButton)
@@ -337,7 +361,7 @@ TEST_F(Window, ReleasesOverTheCloseButton)
         EXPECT_TRUE(form->isLoaded());
         seen.push_back("BtnCloseClick");
     };
-    const auto& close = f.m_aCapBtn[0];
+    const auto& close = peek(f).m_aCapBtn()[0];
     move(close.Left + 9, close.Top + 9);
     up(close.Left + 9, close.Top + 9, 2);
     EXPECT_EQ(seen, (std::vector<std::string>{"MouseUp2"}));
@@ -351,25 +375,25 @@ TEST_F(Window, ReleasesOverTheOtherButtons)
 {
     testsupport::setWorkAreaOverride(QRect(0, 0, 800, 600));
     SF& f = framed(400, 300);
-    const auto& max = f.m_aCapBtn[1];
+    const auto& max = peek(f).m_aCapBtn()[1];
     move(max.Left + 9, max.Top + 9);
     up(max.Left + 9, max.Top + 9);
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_EQ(pixels(), QRect(0, 0, 800, 600));
-    const auto& min = f.m_aCapBtn[2];
+    const auto& min = peek(f).m_aCapBtn()[2];
     move(min.Left + 9, min.Top + 9);
     up(min.Left + 9, min.Top + 9);
-    EXPECT_EQ(f.m_iLitBtn, -1);
-    EXPECT_FALSE(f.m_aCapBtn[2].Hot);
+    EXPECT_EQ(peek(f).m_iLitBtn(), -1);
+    EXPECT_FALSE(peek(f).m_aCapBtn()[2].Hot);
     move(min.Left + 9, min.Top + 9);
-    EXPECT_EQ(f.m_iLitBtn, 2); // lit again at the next move
+    EXPECT_EQ(peek(f).m_iLitBtn(), 2); // lit again at the next move
 }
 
 TEST_F(Window, AltF4ClosesOnlyWithTheCloseButtonShown)
 {
     for (bool shown : {false, true}) {
         SF& f = framed(400, 300);
-        f.m_aCapBtn[0].Visible = shown;
+        f.setCloseButton(shown);
         bool clicked = false;
         f.BtnCloseClick = [&] { clicked = true; };
         std::int16_t f4 = 115, alt = 4, ctrlAlt = 6, plain = 0;
@@ -390,40 +414,43 @@ TEST_F(Window, DoubleClicksToggleOnlyWithTheMaximiseButton)
     move(100, 10);
     down(100, 10);
     f.UserControl_DblClick();
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_EQ(dbl, 1);
-    EXPECT_EQ(f.m_iDownButton, 0);
+    EXPECT_EQ(peek(f).m_iDownButton(), 0);
     move(100, 150); // below the title: only the event
     down(100, 150);
     f.UserControl_DblClick();
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
     EXPECT_EQ(dbl, 2);
-    f.m_aCapBtn[1].Visible = false;
+    f.setMaxButton(false);
     move(100, 10);
     down(100, 10);
     f.UserControl_DblClick();
     EXPECT_EQ(dbl, 2);
-    EXPECT_EQ(f.m_iDownButton, 1);
-    EXPECT_EQ(f.m_iWinState, 2);
+    EXPECT_EQ(peek(f).m_iDownButton(), 1);
+    EXPECT_EQ(peek(f).m_iWinState(), 2);
 }
 
 TEST_F(Window, MovesWithoutTheLeftButtonRecordNothing)
 {
     SF& f = framed(400, 300);
-    f.m_picRight->setMousePointer(9);
-    f.m_rcRestore = {1, 2, 3, 4};
+    peek(f).m_picRight()->setMousePointer(9);
+    testsupport::FrameProbe::asIfNormalBoundsWere(f, {1, 2, 3, 4});
     move(200, 200, 0);
-    EXPECT_EQ(f.m_picRight->mousePointer(), 0);
-    EXPECT_EQ(f.m_rcRestore.Left, 1);
+    EXPECT_EQ(peek(f).m_picRight()->mousePointer(), 0);
+    EXPECT_EQ(peek(f).m_rcRestore().Left, 1);
     move(200, 200, 1); // a left-button move below the title records the bounds
-    EXPECT_EQ(f.m_rcRestore.Width, 400 * 15);
-    // Pseudo-maximised: lighting still works, nothing is recorded.
-    f.m_iWinState = 2;
-    f.m_rcRestore = {1, 2, 3, 4};
+    EXPECT_EQ(peek(f).m_rcRestore().Width, 400 * 15);
+    // Pseudo-maximised (over a work area where the window already is):
+    // lighting still works, nothing is recorded.
+    testsupport::setWorkAreaOverride(pixels());
+    f.ToggleWindowState();
+    ASSERT_EQ(peek(f).m_iWinState(), 2);
+    testsupport::FrameProbe::asIfNormalBoundsWere(f, {1, 2, 3, 4});
     move(200, 200, 1);
-    EXPECT_EQ(f.m_rcRestore.Left, 1);
-    move(f.m_aCapBtn[0].Left + 9, f.m_aCapBtn[0].Top + 9, 1);
-    EXPECT_EQ(f.m_iLitBtn, 0);
+    EXPECT_EQ(peek(f).m_rcRestore().Left, 1);
+    move(peek(f).m_aCapBtn()[0].Left + 9, peek(f).m_aCapBtn()[0].Top + 9, 1);
+    EXPECT_EQ(peek(f).m_iLitBtn(), 0);
 }
 
 } // namespace
@@ -441,8 +468,7 @@ TEST_F(Window, ChangeAllBackgroundsRecoloursTheWindowsControlsAtAResize)
         auto* button = new forms::CommandButton(*form, &f, QStringLiteral("button"));
         button->move(3000, 1800, 1500, 400);
         button->setStyle(0);
-        f.m_bChangeAllBackgrounds = change;
-        f.m_lBackColorStyle = SF::BackThemeFill;
+        fixture::readStored(f, {{"ChangeAllBackgrounds", change}, {"BackColorStyle", SF::BackThemeFill}});
         form->setClientSize(420 * Tw, 300 * Tw);
         f.move(0, 0, 420 * Tw, 300 * Tw); // a resize
         const QImage shot = form->window()->grab().toImage();
@@ -450,7 +476,7 @@ TEST_F(Window, ChangeAllBackgroundsRecoloursTheWindowsControlsAtAResize)
         EXPECT_EQ(shot.pixel(60, 80), change ? fill : white) << change;
         EXPECT_EQ(box->backColor(), static_cast<long>(0x80000005));
         EXPECT_EQ(button->style(), change ? 1 : 0);
-        EXPECT_EQ(f.m_picRight->backColor(), 0x486B62); // the grips keep the frame colour
+        EXPECT_EQ(peek(f).m_picRight()->backColor(), 0x486B62); // the grips keep the frame colour
         EXPECT_EQ(shot.pixel(417, 150), qRgb(0x62, 0x6B, 0x48));
     }
 }

@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "FrameProbe.h"
 #include "Win32Support.h"
 
 #include "forms/Timer.h"
@@ -358,13 +359,13 @@ TEST(ResultDialog, EachShowBuildsTheFrameAnewAtTheDesignedSize)
         } else {
             EXPECT_EQ(dlg.window()->size(), designed);
             EXPECT_EQ(drawn.size(), designed);
-            EXPECT_EQ(f.m_iWinState, 0);
+            EXPECT_EQ(testsupport::peek(f).m_iWinState(), 0);
             EXPECT_FALSE(f.MnuSyst(0).isEnabled());
             EXPECT_TRUE(f.MnuSyst(2).isEnabled());
             EXPECT_FALSE(f.MnuSyst(6).checked());
             EXPECT_FALSE(dlg.topmost());
             EXPECT_EQ(f.MnuSyst.ubound(), 6);
-            EXPECT_FALSE(f.m_bGripsMade);
+            EXPECT_FALSE(testsupport::peek(f).m_bGripsMade());
             EXPECT_EQ(dlg.lblLabel1->caption(), QStringLiteral("第一行"));
         }
         dlg.cmd_Click();
