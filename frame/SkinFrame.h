@@ -7,6 +7,7 @@
 #include "vb/Failure.h"
 #include "vb/Variant.h"
 
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -334,6 +335,19 @@ private:
     void GripMove(forms::PictureBox& grip, bool right, std::int16_t& Button, std::int16_t& Shift, float& X, float& y,
                   const char* procedure);
     void GripDown(forms::PictureBox& grip);
+    // The grips react by the frame's pixels, which the window's pixels that
+    // place their widgets do not meet on every scale: the frame takes the
+    // pointer over them and passes it on. A grip's reach is its strip of
+    // the border but the outermost pixel.
+    QRect GripReach(const forms::PictureBox& grip) const;
+    forms::PictureBox* GripAt(float x, float y) const;
+    // A pointer event of the frame (0 down, 1 move, 2 up), to the grip it
+    // is for or to the frame's own handling.
+    void RouteMouse(int kind, std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    // The grip a press began on, which takes the pointer until the release.
+    forms::PictureBox* gripPressed_ = nullptr;
+    // The frame shows a grip's pointer.
+    bool gripCursor_ = false;
     // The caption step of the title bar, with the caption rectangle.
     void DrawCaption(win32RECT& rc);
     // The title height T for the caption height and Style.

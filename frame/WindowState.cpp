@@ -54,7 +54,9 @@ void SkinFrame::MoveToWorkArea(forms::Form& f, std::int32_t left, std::int32_t t
         f.setCompositorMaximized(true);
         return;
     }
-    f.move(left, top, width, height);
+    // The window's pixels are coarser than the frame's at some scales: it
+    // takes the largest area of its own that stays inside the work area.
+    f.moveWithin(left, top, width, height);
 }
 
 void SkinFrame::MoveToRestoreBounds(forms::Form& f)
@@ -68,7 +70,7 @@ void SkinFrame::TB_GetDesktopWorkArea(std::int32_t& Left, std::int32_t& Top, std
 {
     RECT r{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    const double tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    const double tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
     Left = vb::toLong(tx * r.left);
     Top = vb::toLong(ty * r.top);
     Width = vb::toLong(tx * (static_cast<double>(r.right) - r.left));
@@ -108,7 +110,7 @@ std::vector<forms::Control*> contained(const forms::Form& f)
 
 std::int16_t SkinFrame::GetControlsOffset(std::int16_t iMinTop)
 {
-    const double ty = forms::twipsPerPixelY();
+    const double ty = forms::twipsPerWholePixelY();
     const std::vector<forms::Control*> inside = contained(parentForm());
     std::vector<double> tops;
     for (forms::Control* c : inside)
@@ -130,7 +132,7 @@ std::int16_t SkinFrame::GetControlsOffset(std::int16_t iMinTop)
 
 void SkinFrame::RelocateControls(bool bStyleChanged)
 {
-    const double ty = forms::twipsPerPixelY();
+    const double ty = forms::twipsPerWholePixelY();
     forms::Form& f = parentForm();
     double d = 0;
     if (bStyleChanged) {

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <cmath>
 
 namespace win32 {
 
@@ -51,8 +52,15 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
             return 0;
         area = forms::availableArea(screen);
     }
+    // In the frame's pixels, which can be finer than the window's: the
+    // device pixels the area covers, counted in whole pixels inward, so
+    // that a window sized to it never reaches past it.
+    const qreal dpr = forms::wholePixelRatio();
+    const double perPixel = dpr / forms::wholePixelScale(dpr);
+    auto inFrom = [perPixel](int v) { return static_cast<int>(std::ceil(v * perPixel - 1e-6)); };
+    auto inTo = [perPixel](int v) { return static_cast<int>(std::floor(v * perPixel + 1e-6)); };
     auto* r = static_cast<RECT*>(out);
-    *r = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+    *r = {inFrom(area.left()), inFrom(area.top()), inTo(area.left() + area.width()), inTo(area.top() + area.height())};
     return 1;
 }
 
@@ -63,7 +71,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, u
         return 0;
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)
         form->setTopmost(insertAfter == HWND_TOPMOST);
-    const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    // Pixels as the frame counts them.
+    const float tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
     if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE)) {
         const float left = (flags & SWP_NOMOVE) ? form->left() : x * tx;
         const float top = (flags & SWP_NOMOVE) ? form->top() : y * ty;
