@@ -165,6 +165,12 @@ public:
     void ChangeBackgrounds(std::int32_t lColor);
     void RelocateControls(bool bStyleChanged);
     std::int16_t GetControlsOffset(std::int16_t iMinTop);
+    // The windows are designed at 15 twips per pixel, the controls placed in
+    // the frame below a title bar of m_lTitleHeight such pixels. Where the
+    // frame's pixels hold fewer twips (a screen scaled by a fraction) the
+    // title bar is shorter in twips, and the controls and the window's
+    // height follow it, so the space below the title stays as designed.
+    void FitControlsToTitle();
 
     // Mouse and keyboard.
     void UserControl_Click();
@@ -357,6 +363,9 @@ private:
     // The back colour that BackColorStyle gives, translated; false for a
     // style outside the three.
     bool StyleBackColor(std::int32_t& colour) const;
+    // Moves the contained controls down by d twips and grows the window (or
+    // the restore height while pseudo-maximised) by as much.
+    void ShiftContained(double d);
     CapBtnEntry& btn(std::int32_t index);
 };
 

@@ -133,7 +133,6 @@ std::int16_t SkinFrame::GetControlsOffset(std::int16_t iMinTop)
 void SkinFrame::RelocateControls(bool bStyleChanged)
 {
     const double ty = forms::twipsPerWholePixelY();
-    forms::Form& f = parentForm();
     double d = 0;
     if (bStyleChanged) {
         int k = 0;
@@ -152,6 +151,19 @@ void SkinFrame::RelocateControls(bool bStyleChanged)
         vb::skipOnFailure([&] { off = GetControlsOffset(vb::toInteger(static_cast<double>(m_lTitleHeight) + 20)); });
         d = off * ty;
     }
+    ShiftContained(d);
+}
+
+void SkinFrame::FitControlsToTitle()
+{
+    const double d = static_cast<double>(m_lTitleHeight) * (forms::twipsPerWholePixelY() - forms::twipsPerPixelY());
+    if (d != 0)
+        ShiftContained(d);
+}
+
+void SkinFrame::ShiftContained(double d)
+{
+    forms::Form& f = parentForm();
     // A height the platform refuses is not applied; the controls move all
     // the same.
     if (m_iWinState == 2)
