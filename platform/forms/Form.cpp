@@ -150,15 +150,17 @@ int onDevice(int pixels, qreal dpr)
     return qRound(pixels * dpr);
 }
 // The whole-pixel span [from, from + length) of a window whose device pixels
-// lie inside [left, right) device pixels.
+// lie inside [left, right) device pixels. The edges come from whole twips,
+// a fraction of a device pixel off at some scales: a tenth is taken as none.
 std::pair<int, int> spanWithin(double left, double right, qreal dpr)
 {
-    int from = static_cast<int>(std::ceil(left / dpr - 1e-6));
-    while (onDevice(from, dpr) < left - 1e-6)
+    constexpr double slack = 0.1;
+    int from = static_cast<int>(std::ceil((left - slack) / dpr));
+    while (onDevice(from, dpr) < left - slack)
         ++from;
     const int start = onDevice(from, dpr);
-    int length = static_cast<int>(std::floor((right - start) / dpr + 1e-6)) + 1;
-    while (length > 1 && start + onDevice(length, dpr) > right + 1e-6)
+    int length = static_cast<int>(std::floor((right + slack - start) / dpr)) + 1;
+    while (length > 1 && start + onDevice(length, dpr) > right + slack)
         --length;
     return {from, std::max(1, length)};
 }

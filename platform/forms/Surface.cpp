@@ -64,11 +64,11 @@ QImage viewOf(const std::shared_ptr<QImage>& store, QSize size, qreal scale)
     return view;
 }
 
-// The device pixels a view of a size covers: what is left of the last
-// view pixel is a device pixel of its own.
+// The device pixels a view of a size covers, rounded as Qt rounds a
+// window's size, so that a frame over the whole window ends where it ends.
 QSize deviceSize(QSize pixels, qreal dpr)
 {
-    auto one = [dpr](int v) { return static_cast<int>(std::ceil(v * dpr - 1e-6)); };
+    auto one = [dpr](int v) { return static_cast<int>(std::lround(v * dpr)); };
     return QSize(one(pixels.width()), one(pixels.height()));
 }
 } // namespace
