@@ -52,6 +52,8 @@ void SkinFrame::wireEvents()
             RouteMouse(kind, b, s, x, y);
         };
     };
+    onClick = [this] { UserControl_Click(); };
+    onDblClick = [this] { UserControl_DblClick(); };
     onMouseDown = routed(0);
     onMouseMove = routed(1);
     onMouseUp = routed(2);

@@ -180,7 +180,13 @@ TEST_F(Fractional, ThePseudoMaximiseStaysInsideTheWorkArea)
     testsupport::setWorkAreaOverride(logical);
     moveTo(300, 300);
     ASSERT_TRUE(skin->m_bGripsMade);
-    skin->ToggleWindowState();
+    // A double-click on the title, as the pointer gives it.
+    const int tx = 200 * s.n, ty = 12 * s.n;
+    moveTo(tx, ty);
+    send(QEvent::MouseButtonPress, tx, ty, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, tx, ty, Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, tx, ty, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, tx, ty, Qt::LeftButton, Qt::NoButton);
     ASSERT_EQ(skin->m_iWinState, 2);
     const QRect d = device();
     EXPECT_TRUE(deviceArea.contains(d)) << d.x() << "," << d.y() << " " << d.width() << "x" << d.height();
