@@ -3,6 +3,9 @@
 #include "forms/Form.h"
 #include "forms/Runtime.h"
 
+#include <QWidget>
+#include <cmath>
+
 namespace frame {
 
 void SkinFrame::MakeGrips()
@@ -16,6 +19,9 @@ void SkinFrame::MakeGrips()
         grip.setBackColor(m_lFrameColor);
         grip.setVisible(true);
         grip.zOrder(0);
+        // The frame beneath takes its pointer (see RouteMouse).
+        if (QWidget* w = grip.widget())
+            w->setAttribute(Qt::WA_TransparentForMouseEvents);
         return &grip;
     };
     m_picRight = make("m_picRight");
@@ -43,11 +49,64 @@ void SkinFrame::MakeGrips()
 void SkinFrame::PlaceGrips()
 {
     const forms::Form& f = parentForm();
-    const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    const float tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
     const float W = f.scaleWidth(), H = f.scaleHeight();
     const float T = static_cast<float>(m_lTitleHeight);
     m_picRight->move(W - 4 * tx, (T + 9) * ty, 3 * tx, H - (T + 10) * ty);
     m_picBottom->move(4 * tx, H - 4 * ty, W - 8 * tx, 3 * ty);
+}
+
+QRect SkinFrame::GripReach(const forms::PictureBox& grip) const
+{
+    const int W = scaleWidth(), H = scaleHeight(), T = static_cast<int>(m_lTitleHeight);
+    if (&grip == m_picRight)
+        return QRect(QPoint(W - 4, T + 9), QPoint(W - 2, H - 2));
+    return QRect(QPoint(4, H - 4), QPoint(W - 5, H - 2));
+}
+
+forms::PictureBox* SkinFrame::GripAt(float x, float y) const
+{
+    if (!m_bGripsMade)
+        return nullptr;
+    const QPoint at(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
+    for (forms::PictureBox* grip : {m_picRight, m_picBottom})
+        if (grip && grip->isVisible() && GripReach(*grip).contains(at))
+            return grip;
+    return nullptr;
+}
+
+void SkinFrame::RouteMouse(int kind, std::int16_t& Button, std::int16_t& Shift, float& X, float& y)
+{
+    forms::PictureBox* grip = gripPressed_ ? gripPressed_ : GripAt(X, y);
+    if (kind == 0)
+        gripPressed_ = grip;
+    else if (kind == 2)
+        gripPressed_ = nullptr;
+    if (!grip) {
+        if (gripCursor_) {
+            gripCursor_ = false;
+            setMousePointer(mousePointer());
+        }
+        switch (kind) {
+        case 0: UserControl_MouseDown(Button, Shift, X, y); break;
+        case 1: UserControl_MouseMove(Button, Shift, X, y); break;
+        default: UserControl_MouseUp(Button, Shift, X, y); break;
+        }
+        return;
+    }
+    const QRect reach = GripReach(*grip);
+    float gx = X - static_cast<float>(reach.left()), gy = y - static_cast<float>(reach.top());
+    const bool right = grip == m_picRight;
+    switch (kind) {
+    case 0: right ? m_picRight_MouseDown(Button, Shift, gx, gy) : m_picBottom_MouseDown(Button, Shift, gx, gy); break;
+    case 1: right ? m_picRight_MouseMove(Button, Shift, gx, gy) : m_picBottom_MouseMove(Button, Shift, gx, gy); break;
+    default: right ? m_picRight_MouseUp(Button, Shift, gx, gy) : m_picBottom_MouseUp(Button, Shift, gx, gy); break;
+    }
+    // The pointer the grip chose shows over the frame.
+    if (QWidget* w = widget(); w && grip->widget()) {
+        w->setCursor(grip->widget()->cursor());
+        gripCursor_ = true;
+    }
 }
 
 void SkinFrame::GripDown(forms::PictureBox& grip)
@@ -72,8 +131,9 @@ void SkinFrame::GripMove(forms::PictureBox& grip, bool right, std::int16_t& Butt
                 grip.setMousePointer(X > static_cast<float>(scaleWidth()) - 15 ? 8 : 7);
         }
         if (m_iSizeMode > 0) {
-            float x = X + grip.left() / forms::twipsPerPixelX();
-            float yy = y + grip.top() / forms::twipsPerPixelY();
+            const QRect reach = GripReach(grip);
+            float x = X + static_cast<float>(reach.left());
+            float yy = y + static_cast<float>(reach.top());
             UserControl_MouseMove(Button, Shift, x, yy);
         }
     });

@@ -58,15 +58,16 @@ void SkinFrame::UserControl_ReadProperties(const forms::PropertyBag& PropBag)
         readSettings(PropBag);
         m_sCaption = f.caption();
         m_frmParent = &f;
-        // The frame is sited before the controls placed in it: at this
-        // point it holds none, so aligning them below a title of height 0
-        // moves nothing, and the windows keep their designed layout.
+        // The controls placed in the frame keep their designed layout here
+        // (they are not aligned below a title of height 0); they move only
+        // where the title bar is not as tall as designed (below).
         m_bTallApplied = m_lStyle == StyleGripBar;
         SetThemeColor();
         if (std::int32_t colour = 0; StyleBackColor(colour))
             setBackColor(colour);
         setFont(bold(ambientFont()));
         TitleBarHeightSetup();
+        FitControlsToTitle();
         move(0, 0, f.width(), f.height());
         m_rcRestore = {vb::toLong(f.left()), vb::toLong(f.top()), vb::toLong(f.width()), vb::toLong(f.height())};
         BorderStyleSetup();

@@ -48,7 +48,9 @@ void SkinFrame::PopupSysMnu(bool atPointer, QPoint at)
         if (MnuSyst.exists(i))
             items.push_back(&MnuSyst(i));
     QWidget* w = widget();
-    const QPoint global = atPointer || !w ? QCursor::pos() : w->mapToGlobal(at);
+    // A point of the frame's pixels, on the screen in the window's.
+    const qreal perPixel = w ? forms::wholePixelScale(w->devicePixelRatioF()) / w->devicePixelRatioF() : 1.0;
+    const QPoint global = atPointer || !w ? QCursor::pos() : w->mapToGlobal(QPointF(at) * perPixel).toPoint();
     if (const forms::MenuItem* chosen = forms::popupMenu(w, items, &MnuSyst(4), global))
         MnuSyst_Click(static_cast<std::int16_t>(chosen->index()));
 }
@@ -101,7 +103,7 @@ void SkinFrame::UserControl_MouseMove(std::int16_t& Button, std::int16_t& Shift,
             m_picBottom->setMousePointer(0);
             return;
         }
-        const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+        const float tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
         if (m_iSizeMode > 0) {
             if (X < 130) {
                 X = 130;

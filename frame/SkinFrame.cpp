@@ -45,18 +45,18 @@ SkinFrame::SkinFrame(forms::Form& form, forms::Control* container, const QString
 
 void SkinFrame::wireEvents()
 {
-    auto mouse = [this](void (SkinFrame::*handler)(std::int16_t&, std::int16_t&, float&, float&)) {
-        return [this, handler](int button, int shift, float x, float y) {
+    auto routed = [this](int kind) {
+        return [this, kind](int button, int shift, float x, float y) {
             auto b = static_cast<std::int16_t>(button);
             auto s = static_cast<std::int16_t>(shift);
-            (this->*handler)(b, s, x, y);
+            RouteMouse(kind, b, s, x, y);
         };
     };
     onClick = [this] { UserControl_Click(); };
     onDblClick = [this] { UserControl_DblClick(); };
-    onMouseDown = mouse(&SkinFrame::UserControl_MouseDown);
-    onMouseMove = mouse(&SkinFrame::UserControl_MouseMove);
-    onMouseUp = mouse(&SkinFrame::UserControl_MouseUp);
+    onMouseDown = routed(0);
+    onMouseMove = routed(1);
+    onMouseUp = routed(2);
     onKeyDown = [this](int& code, int shift) {
         auto c = static_cast<std::int16_t>(code);
         auto s = static_cast<std::int16_t>(shift);

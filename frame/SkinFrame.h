@@ -8,6 +8,7 @@
 #include "vb/Failure.h"
 #include "vb/Variant.h"
 
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -161,6 +162,12 @@ public:
     void ChangeBackgrounds(std::int32_t lColor);
     void RelocateControls(bool bStyleChanged);
     std::int16_t GetControlsOffset(std::int16_t iMinTop);
+    // The windows are designed at 15 twips per pixel, the controls placed in
+    // the frame below a title bar of m_lTitleHeight such pixels. Where the
+    // frame's pixels hold fewer twips (a screen scaled by a fraction) the
+    // title bar is shorter in twips, and the controls and the window's
+    // height follow it, so the space below the title stays as designed.
+    void FitControlsToTitle();
 
     // Mouse and keyboard.
     void UserControl_Click();
@@ -336,6 +343,19 @@ private:
     void GripMove(forms::PictureBox& grip, bool right, std::int16_t& Button, std::int16_t& Shift, float& X, float& y,
                   const char* procedure);
     void GripDown(forms::PictureBox& grip);
+    // The grips react by the frame's pixels, which the window's pixels that
+    // place their widgets do not meet on every scale: the frame takes the
+    // pointer over them and passes it on. A grip's reach is its strip of
+    // the border but the outermost pixel.
+    QRect GripReach(const forms::PictureBox& grip) const;
+    forms::PictureBox* GripAt(float x, float y) const;
+    // A pointer event of the frame (0 down, 1 move, 2 up), to the grip it
+    // is for or to the frame's own handling.
+    void RouteMouse(int kind, std::int16_t& Button, std::int16_t& Shift, float& X, float& y);
+    // The grip a press began on, which takes the pointer until the release.
+    forms::PictureBox* gripPressed_ = nullptr;
+    // The frame shows a grip's pointer.
+    bool gripCursor_ = false;
     // The caption step of the title bar, with the caption rectangle.
     void DrawCaption(win32RECT& rc);
     // The title height T for the caption height and Style.
@@ -345,6 +365,9 @@ private:
     // The back colour that BackColorStyle gives, translated; false for a
     // style outside the three.
     bool StyleBackColor(std::int32_t& colour) const;
+    // Moves the contained controls down by d twips and grows the window (or
+    // the restore height while pseudo-maximised) by as much.
+    void ShiftContained(double d);
     CapBtnEntry& btn(std::int32_t index);
 };
 

@@ -54,7 +54,9 @@ void SkinFrame::MoveToWorkArea(forms::Form& f, std::int32_t left, std::int32_t t
         f.setCompositorMaximized(true);
         return;
     }
-    f.move(left, top, width, height);
+    // The window's pixels are coarser than the frame's at some scales: it
+    // takes the largest area of its own that stays inside the work area.
+    f.moveWithin(left, top, width, height);
 }
 
 void SkinFrame::MoveToRestoreBounds(forms::Form& f)
@@ -68,7 +70,7 @@ void SkinFrame::TB_GetDesktopWorkArea(std::int32_t& Left, std::int32_t& Top, std
 {
     RECT r{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    const double tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    const double tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
     Left = vb::toLong(tx * r.left);
     Top = vb::toLong(ty * r.top);
     Width = vb::toLong(tx * (static_cast<double>(r.right) - r.left));
@@ -108,7 +110,7 @@ std::vector<forms::Control*> contained(const forms::Form& f)
 
 std::int16_t SkinFrame::GetControlsOffset(std::int16_t iMinTop)
 {
-    const double ty = forms::twipsPerPixelY();
+    const double ty = forms::twipsPerWholePixelY();
     const std::vector<forms::Control*> inside = contained(parentForm());
     std::vector<double> tops;
     for (forms::Control* c : inside)
@@ -130,8 +132,7 @@ std::int16_t SkinFrame::GetControlsOffset(std::int16_t iMinTop)
 
 void SkinFrame::RelocateControls(bool bStyleChanged)
 {
-    const double ty = forms::twipsPerPixelY();
-    forms::Form& f = parentForm();
+    const double ty = forms::twipsPerWholePixelY();
     double d = 0;
     if (bStyleChanged) {
         int k = 0;
@@ -150,6 +151,19 @@ void SkinFrame::RelocateControls(bool bStyleChanged)
         vb::skipOnFailure([&] { off = GetControlsOffset(vb::toInteger(static_cast<double>(m_lTitleHeight) + 20)); });
         d = off * ty;
     }
+    ShiftContained(d);
+}
+
+void SkinFrame::FitControlsToTitle()
+{
+    const double d = static_cast<double>(m_lTitleHeight) * (forms::twipsPerWholePixelY() - forms::twipsPerPixelY());
+    if (d != 0)
+        ShiftContained(d);
+}
+
+void SkinFrame::ShiftContained(double d)
+{
+    forms::Form& f = parentForm();
     // A height the platform refuses is not applied; the controls move all
     // the same.
     if (m_iWinState == 2)

@@ -20,6 +20,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace forms {
 
@@ -133,8 +135,53 @@ void Form::move(float left, float top, float width, float height)
     const QRect inner = window_->geometry();
     const int extraW = frame.width() - inner.width();
     const int extraH = frame.height() - inner.height();
-    window_->move(toPixelsX(left), toPixelsY(top));
+    // A position it already has is left alone: on a scaled screen the window
+    // may sit between two of its pixels, and a move to the nearer one would
+    // shift it.
+    if (toPixelsX(left) != frame.x() || toPixelsY(top) != frame.y())
+        window_->move(toPixelsX(left), toPixelsY(top));
     window_->resize(std::max(1, toPixelsX(width) - extraW), std::max(1, toPixelsY(height) - extraH));
+}
+
+namespace {
+// The device pixels of a window's pixel position or length, as Qt places it.
+int onDevice(int pixels, qreal dpr)
+{
+    return qRound(pixels * dpr);
+}
+// The whole-pixel span [from, from + length) of a window whose device pixels
+// lie inside [left, right) device pixels. The edges come from whole twips,
+// a fraction of a device pixel off at some scales: a tenth is taken as none.
+std::pair<int, int> spanWithin(double left, double right, qreal dpr)
+{
+    constexpr double slack = 0.1;
+    int from = static_cast<int>(std::ceil((left - slack) / dpr));
+    while (onDevice(from, dpr) < left - slack)
+        ++from;
+    const int start = onDevice(from, dpr);
+    int length = static_cast<int>(std::floor((right + slack - start) / dpr)) + 1;
+    while (length > 1 && start + onDevice(length, dpr) > right + slack)
+        --length;
+    return {from, std::max(1, length)};
+}
+} // namespace
+
+void Form::moveWithin(float left, float top, float width, float height)
+{
+    const qreal dpr = window_->devicePixelRatioF();
+    if (dpr == 1.0) {
+        move(left, top, width, height);
+        return;
+    }
+    const QRect frame = window_->frameGeometry();
+    const QRect inner = window_->geometry();
+    const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    const auto [x, w] = spanWithin(left / tx * dpr, (left + width) / tx * dpr, dpr);
+    const auto [y, h] = spanWithin(top / ty * dpr, (top + height) / ty * dpr, dpr);
+    if (x != frame.x() || y != frame.y())
+        window_->move(x, y);
+    window_->resize(std::max(1, w - (frame.width() - inner.width())),
+                    std::max(1, h - (frame.height() - inner.height())));
 }
 
 float Form::scaleWidth() const

@@ -45,6 +45,10 @@ public:
     float width() const;
     float height() const;
     void move(float left, float top, float width, float height);
+    // Moves and sizes the window over the largest area of its pixels whose
+    // device pixels lie inside the given area (twips): on a scaled screen
+    // its pixels may not meet the area's edges.
+    void moveWithin(float left, float top, float width, float height);
     void setWidth(float width) { move(left(), top(), width, height()); }
     void setHeight(float height) { move(left(), top(), width(), height); }
     // Paints the window now.

@@ -12,6 +12,7 @@
 #include <QRawFont>
 #include <QScreen>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -41,6 +42,29 @@ float twipsPerPixelX()
 float twipsPerPixelY()
 {
     return std::round(1440.0f / dpiY());
+}
+
+int wholePixelScale(qreal dpr)
+{
+    return std::max(1, static_cast<int>(std::floor(dpr + 1e-6)));
+}
+
+qreal wholePixelRatio()
+{
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
+float twipsPerWholePixelX()
+{
+    const qreal dpr = wholePixelRatio();
+    return static_cast<float>(twipsPerPixelX() * wholePixelScale(dpr) / dpr);
+}
+
+float twipsPerWholePixelY()
+{
+    const qreal dpr = wholePixelRatio();
+    return static_cast<float>(twipsPerPixelY() * wholePixelScale(dpr) / dpr);
 }
 
 int toPixelsX(float twips)

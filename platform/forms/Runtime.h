@@ -17,6 +17,19 @@ int toPixelsY(float twips);
 float toTwipsX(int pixels);
 float toTwipsY(int pixels);
 
+// A surface drawn in whole pixels (a user control's, the frame's) counts in
+// pixels of n x n device pixels, n the device pixel ratio rounded down (at
+// least 1), so that what it draws one pixel wide shows whole.
+int wholePixelScale(qreal dpr);
+// Twips per such pixel on the screen: the twips per pixel above times
+// n / ratio. It is what the system reports for a screen of that resolution
+// (10 at 150 %, 12 at 125 %, 15 at 100 % and at 200 %), and what every
+// length the frame measures in its pixels converts with.
+float twipsPerWholePixelX();
+float twipsPerWholePixelY();
+// The device pixel ratio those pixels are counted at: the primary screen's.
+qreal wholePixelRatio();
+
 // A colour as the program writes it, &H00BBGGRR, or a system colour
 // (&H80000000 + index) taken from the palette. Invalid values fail (5).
 QColor toQColor(long colour);

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
@@ -59,6 +60,18 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
         std::free(r);
     }
     return a;
+}
+
+// The root window's size in device pixels, on X11.
+bool x11Root(QSize& root)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen)
+        return false;
+    root = QSize(screen->width_in_pixels, screen->height_in_pixels);
+    return true;
 }
 
 // The struts of the windows the window manager lists; none without one.
@@ -119,6 +132,32 @@ QRect availableArea(const QScreen* screen)
     const QRect fromStruts(at, (QSizeF(area.size()) / dpr).toSize());
     const QRect both = available & fromStruts;
     return both.isEmpty() ? available : both;
+}
+
+QRect availableDeviceArea(const QScreen* screen)
+{
+    const QRect logical = availableArea(screen);
+    const qreal dpr = screen ? screen->devicePixelRatio() : 1.0;
+    if (logical.isEmpty() || dpr == 1.0)
+        return logical;
+    // Qt keeps the screen's top-left corner in device pixels and divides
+    // the rest by the ratio, to the nearest pixel: each edge it gives lies
+    // within half of its pixels of the true one. The nearest device pixel,
+    // a tie taken inward; where the edge is the root window's, that one.
+    const QPoint origin = screen->geometry().topLeft();
+    QSize root;
+    const bool haveRoot = QGuiApplication::platformName() == QLatin1String("xcb") && x11Root(root);
+    auto nearEdge = [dpr](int o, int v) { return static_cast<int>(std::floor(o + (v - o) * dpr + 0.5)); };
+    auto farEdge = [dpr](int o, int v, int rootEdge) {
+        const double d = o + (v - o) * dpr;
+        if (rootEdge > 0 && std::abs(d - rootEdge) <= 0.5)
+            return rootEdge;
+        return static_cast<int>(std::ceil(d - 0.5));
+    };
+    const int left = nearEdge(origin.x(), logical.left()), top = nearEdge(origin.y(), logical.top());
+    const int right = farEdge(origin.x(), logical.left() + logical.width(), haveRoot ? root.width() : 0);
+    const int bottom = farEdge(origin.y(), logical.top() + logical.height(), haveRoot ? root.height() : 0);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 QScreen* screenOf(const QWidget* window)

@@ -27,6 +27,8 @@ QRect workAreaOf(const QRect& monitor, const QSize& root, const std::vector<Stru
 // geometry, and on an X11 desktop also the panels of every monitor, which
 // Qt leaves out when there are several.
 QRect availableArea(const QScreen* screen);
+// The same in device pixels, as near as Qt's rounding lets them be known.
+QRect availableDeviceArea(const QScreen* screen);
 
 // The screen a window is on (its centre's), else the primary one.
 QScreen* screenOf(const QWidget* window);

@@ -1,10 +1,11 @@
 #include "forms/Surface.h"
 
+#include "forms/Runtime.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
-#include <vector>
 
 namespace forms {
 
@@ -63,47 +64,29 @@ QImage viewOf(const std::shared_ptr<QImage>& store, QSize size, qreal scale)
     return view;
 }
 
-// The image pixel that device pixel d of one axis shows, for a surface
-// drawn in whole pixels: the first half anchored at 0, the second at the
-// far end, n device pixels per image pixel.
-int wholePixelOf(int d, int pixels, int devicePixels, int n)
-{
-    return d < devicePixels / 2 ? d / n : pixels - 1 - (devicePixels - 1 - d) / n;
-}
-
-std::vector<int> wholePixelMap(int pixels, int devicePixels, int n)
-{
-    std::vector<int> map(static_cast<std::size_t>(std::max(devicePixels, 0)));
-    for (int d = 0; d < devicePixels; ++d)
-        map[static_cast<std::size_t>(d)] = std::clamp(wholePixelOf(d, pixels, devicePixels, n), 0, pixels - 1);
-    return map;
-}
-
-// The device pixels an image of the view's pixels covers.
+// The device pixels a view of a size covers, rounded as Qt rounds a
+// window's size, so that a frame over the whole window ends where it ends.
 QSize deviceSize(QSize pixels, qreal dpr)
 {
-    return QSize(static_cast<int>(std::ceil(pixels.width() * dpr)), static_cast<int>(std::ceil(pixels.height() * dpr)));
-}
-
-// Whole device pixels per image pixel: the ratio rounded down, so that the
-// title bar and the buttons, laid out in the window's pixels, never grow
-// past the room the window's layout gives them.
-int wholeScale(qreal dpr)
-{
-    return std::max(1, static_cast<int>(std::floor(dpr + 1e-6)));
+    auto one = [dpr](int v) { return static_cast<int>(std::lround(v * dpr)); };
+    return QSize(one(pixels.width()), one(pixels.height()));
 }
 } // namespace
 
 void Surface::resize(QSize size)
 {
     size = size.expandedTo(QSize(1, 1));
-    const qreal scale = scaling_ == Scaling::Device && view_ ? view_->devicePixelRatioF() : 1.0;
-    // The image in its own pixels: device pixels, or the view's.
-    const QSize pixels = scale == 1.0 ? size : (QSizeF(size) * scale).toSize().expandedTo(QSize(1, 1));
-    if (image_.size() == pixels && scale == scale_)
+    const qreal dpr = view_ ? view_->devicePixelRatioF() : 1.0;
+    // Device pixels per image pixel in whole pixels; image pixels per view
+    // pixel on a device surface. A change of either starts a new image.
+    const qreal scale = scaling_ == Scaling::Device ? dpr : 1.0;
+    const int whole = scaling_ == Scaling::WholePixels ? wholePixelScale(dpr) : 1;
+    const QSize pixels = pixelsFor(size, dpr);
+    if (image_.size() == pixels && scale == scale_ && whole == whole_)
         return;
-    const bool rescaled = scale != scale_;
+    const bool rescaled = scale != scale_ || whole != whole_;
     scale_ = scale;
+    whole_ = whole;
     // What already shows its content: the old image, or on a first image
     // the background picture drawn into it.
     const QSize shown = rescaled ? QSize(0, 0)
@@ -155,6 +138,18 @@ void Surface::refresh()
         view_->update();
 }
 
+QSize Surface::pixelsFor(QSize viewSize, qreal dpr) const
+{
+    viewSize = viewSize.expandedTo(QSize(1, 1));
+    if (dpr == 1.0)
+        return viewSize;
+    if (scaling_ == Scaling::Device)
+        return (QSizeF(viewSize) * dpr).toSize().expandedTo(QSize(1, 1));
+    const int n = wholePixelScale(dpr);
+    const QSize device = deviceSize(viewSize, dpr);
+    return QSize((device.width() + n - 1) / n, (device.height() + n - 1) / n);
+}
+
 void Surface::paint(QWidget* widget) const
 {
     if (image_.isNull())
@@ -171,17 +166,22 @@ QImage Surface::shown(qreal dpr) const
 {
     if (image_.isNull() || scaling_ != Scaling::WholePixels || dpr == 1.0)
         return image_;
-    const int n = wholeScale(dpr);
+    const int n = wholePixelScale(dpr);
+    if (n == 1) {
+        // Pixel for pixel: the same rows, only marked with the ratio.
+        QImage out(image_.constBits(), image_.width(), image_.height(), image_.bytesPerLine(), image_.format());
+        out.setDevicePixelRatio(dpr);
+        return out;
+    }
     const int w = image_.width(), h = image_.height();
-    const QSize device = deviceSize(image_.size(), dpr);
-    const int dw = device.width(), dh = device.height();
-    const std::vector<int> xs = wholePixelMap(w, dw, n), ys = wholePixelMap(h, dh, n);
-    QImage out(dw, dh, QImage::Format_RGB32);
-    for (int y = 0; y < dh; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(ys[static_cast<std::size_t>(y)]));
-        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < dw; ++x)
-            to[x] = from[xs[static_cast<std::size_t>(x)]];
+    QImage out(w * n, h * n, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y * n));
+        for (int x = 0; x < w; ++x)
+            std::fill_n(to + x * n, n, from[x]);
+        for (int k = 1; k < n; ++k)
+            std::copy_n(to, w * n, reinterpret_cast<QRgb*>(out.scanLine(y * n + k)));
     }
     out.setDevicePixelRatio(dpr);
     return out;
@@ -189,20 +189,16 @@ QImage Surface::shown(qreal dpr) const
 
 QPoint Surface::fromView(QPointF at, qreal dpr) const
 {
-    if (scaling_ != Scaling::WholePixels || dpr == 1.0 || image_.isNull())
+    if (scaling_ != Scaling::WholePixels || dpr == 1.0)
         return at.toPoint();
-    const int n = wholeScale(dpr);
-    const QSize device = deviceSize(image_.size(), dpr);
-    auto one = [n](double v, int pixels, int devicePixels) {
-        const int d = static_cast<int>(std::floor(v));
-        if (d < 0)
-            return d / n; // outside, to the left or above: stays outside
-        if (d >= devicePixels)
-            return pixels + (d - devicePixels) / n;
-        return wholePixelOf(d, pixels, devicePixels, n);
+    // The device pixel under the point, then the whole pixel holding it;
+    // a point outside stays outside.
+    const int n = wholePixelScale(dpr);
+    auto one = [n, dpr](double v) {
+        const int d = static_cast<int>(std::floor(v * dpr + 1e-6));
+        return d >= 0 ? d / n : -1 - (-1 - d) / n;
     };
-    return QPoint(one(at.x() * dpr, image_.width(), device.width()),
-                  one(at.y() * dpr, image_.height(), device.height()));
+    return QPoint(one(at.x()), one(at.y()));
 }
 
 void Surface::drawText(const QFont& font, const QColor& colour, QPoint topLeft, const QString& text)

@@ -64,18 +64,19 @@ public:
     // How the image meets a screen whose device pixel ratio is not 1.
     // Device: the image holds device pixels and everything drawn on it
     // through a painter (text, fills, pictures) is sharp; for picture boxes.
-    // Whole pixels: the image keeps its own pixels, which the drawing calls
-    // set one by one, and shows each as a block of n x n device pixels, n
-    // the ratio rounded down; the left and upper halves of the screen area are
-    // anchored at the top-left corner, the others at the bottom-right, so
-    // the edges and whatever lies along them (a frame's border, title bar
-    // and buttons) show whole, and only the middle of the image, which a
-    // frame fills evenly, is left out or shown twice.
+    // Whole pixels: the image holds pixels of n x n device pixels each, n
+    // the ratio rounded down, and covers the view's whole device area in
+    // them from its top-left corner; the drawing calls set these pixels one
+    // by one, so a line drawn one pixel wide shows n device pixels wide
+    // everywhere and nothing shows twice or is left out.
     enum class Scaling { Device, WholePixels };
     void setScaling(Scaling scaling) { scaling_ = scaling; }
     Scaling scaling() const { return scaling_; }
     // The image's pixels per pixel of the view.
     qreal imageScale() const { return scale_; }
+    // The size of the image for a view of a size (view pixels) at a device
+    // pixel ratio.
+    QSize pixelsFor(QSize viewSize, qreal dpr) const;
     // The image pixel a point of the view shows (view pixels, at the
     // view's device pixel ratio).
     QPoint fromView(QPointF at, qreal dpr) const;
@@ -114,6 +115,7 @@ private:
     QColor back_ = Qt::white;
     Scaling scaling_ = Scaling::Device;
     qreal scale_ = 1;
+    int whole_ = 1;
     QPixmap background_;
     QFont font_;
     QColor text_ = Qt::black;

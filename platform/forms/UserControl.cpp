@@ -62,14 +62,15 @@ void UserControl::geometryChanged()
     surface_.resize(view_->size());
 }
 
+// In the surface's pixels, before it has an image too.
 int UserControl::scaleWidth() const
 {
-    return view_->width();
+    return surface_.pixelsFor(view_->size(), view_->devicePixelRatioF()).width();
 }
 
 int UserControl::scaleHeight() const
 {
-    return view_->height();
+    return surface_.pixelsFor(view_->size(), view_->devicePixelRatioF()).height();
 }
 
 void UserControl::cls()

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <cmath>
 
 namespace win32 {
 
@@ -37,8 +38,18 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
 {
     if (action != SPI_GETWORKAREA || !out)
         return 0;
-    QRect area = internal::workAreaOverride();
-    if (area.isEmpty()) {
+    // In the frame's pixels, which can be finer than the window's: the
+    // device pixels of the area, counted in whole pixels inward, so that a
+    // window sized to it never reaches past it. A test's area is in the
+    // window's pixels.
+    const qreal dpr = forms::wholePixelRatio();
+    QRect device;
+    if (const QRect given = internal::workAreaOverride(); !given.isEmpty()) {
+        auto nearEdge = [dpr](int v) { return static_cast<int>(std::floor(v * dpr + 0.5)); };
+        auto farEdge = [dpr](int v) { return static_cast<int>(std::ceil(v * dpr - 0.5)); };
+        device = QRect(QPoint(nearEdge(given.left()), nearEdge(given.top())),
+                       QPoint(farEdge(given.left() + given.width()) - 1, farEdge(given.top() + given.height()) - 1));
+    } else {
         // With several screens, the one the window is on: the active one's,
         // else the one under the pointer (the learner has just clicked in
         // the window), else the primary screen.
@@ -49,10 +60,16 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
             screen = QGuiApplication::primaryScreen();
         if (!screen)
             return 0;
-        area = forms::availableArea(screen);
+        device = forms::availableDeviceArea(screen);
     }
+    const int n = forms::wholePixelScale(dpr);
+    auto inward = [n](int v, bool up) {
+        const int q = v / n - (v % n != 0 && v < 0 ? 1 : 0); // rounded down, below 0 too
+        return up && q * n != v ? q + 1 : q;
+    };
     auto* r = static_cast<RECT*>(out);
-    *r = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+    *r = {inward(device.left(), true), inward(device.top(), true), inward(device.left() + device.width(), false),
+          inward(device.top() + device.height(), false)};
     return 1;
 }
 
@@ -63,7 +80,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, u
         return 0;
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)
         form->setTopmost(insertAfter == HWND_TOPMOST);
-    const float tx = forms::twipsPerPixelX(), ty = forms::twipsPerPixelY();
+    // Pixels as the frame counts them.
+    const float tx = forms::twipsPerWholePixelX(), ty = forms::twipsPerWholePixelY();
     if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE)) {
         const float left = (flags & SWP_NOMOVE) ? form->left() : x * tx;
         const float top = (flags & SWP_NOMOVE) ? form->top() : y * ty;

@@ -3,6 +3,10 @@
 #   scaled.sh PROGRAM NAME OUTDIR 150    at QT_SCALE_FACTOR=1.5 on 1920 x 1080: the
 #       frame's lines keep one width each, the tab picture's edge is as sharp
 #       as at 100 % (measured against a run at 100 % on the same screen);
+#       the header begins right under the title bar, the icon's menu hangs
+#       from its lower edge, the grips react on all but the outermost pixel
+#       and size the window in place, the pseudo-maximise stays on the
+#       screen, and the result dialog of a mock exam shows its caption once;
 #   scaled.sh PROGRAM NAME OUTDIR small  at 125 % on 1366 x 768, where the window
 #       is taller than the screen: it opens with its title bar on the screen,
 #       pseudo-maximises to the screen, and closes by its close button.
@@ -42,7 +46,7 @@ if [[ $mode == 150 ]]; then
   # and replace the compiled-in ones when ready.
   for _ in $(seq 40); do
     shot "$name-start"
-    sharp150=$(maxstep "$name-start" $((winx + 21)) $((winy + 166)) 30)
+    sharp150=$(maxstep "$name-start" $((winx + 21)) $((winy + 151)) 30)
     (( sharp150 * 100 >= sharp100 * 85 )) && break
     sleep 0.25
   done
@@ -62,8 +66,86 @@ if [[ $mode == 150 ]]; then
   t=$(pixel "$name-start" $x 31)
   [[ $t == "$c2" && $(pixel "$name-start" $x 30) != "$t" && $(pixel "$name-start" $x 32) != "$t" ]] \
     || fail "the title line at row 31 reads $t"
+  # The blue header right under the title bar: at 100 % 5 rows below its
+  # line, so here within ceil(1.5 x 5) + 1 = 9.
+  header=-1
+  for y in $(seq 32 60); do
+    c=$(pixel "$name-start" $x $y)
+    (( 16#${c:5:2} > 16#${c:1:2} + 60 )) && { header=$y; break; }   # blue, not grey
+  done
+  (( header > 31 && header - 31 <= 9 )) || fail "the header begins on row $header, the title line is on row 31"
+  # A short caption is drawn once: the middle third of the title rows holds
+  # only the background, whose colour changes by row only.
+  title_middle_plain() {
+    local img=$1 left=$2 top=$3 width=$4
+    convert "$outdir/$img-$wm.png" -crop "$((width / 3))x31+$((left + width / 3))+$top" -depth 8 txt:- \
+      | awk -F'[ ]+' 'NR>1 { split($1, p, /[,:]/); c[p[2]] = c[p[2]] == "" ? $3 : c[p[2]]; if (c[p[2]] != $3) bad++ } END { exit bad > 0 }'
+  }
+  # The icon's menu hangs from the title bar's lower edge (row 31).
+  xdotool mousemove --window "$window" 12 12 click 1
+  menu_up() { [[ -n "$(others)" ]]; }
+  wait_until menu_up || fail "the icon's menu did not open"
+  menu=$(others | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$menu")"
+  (( Y - winy >= 31 && Y - winy <= 32 )) || fail "the icon's menu opens on row $((Y - winy)), the title line is on row 31"
+  menurow=$((Y - winy))
+  xdotool key Escape
+  menu_gone() { [[ -z "$(others)" ]]; }
+  wait_until menu_gone || fail "the icon's menu did not close"
+  # The right grip reacts on its strip but for the outermost column: a drag
+  # from the outermost column leaves the size alone, one from the next
+  # column in sizes the window and leaves it where it is.
+  drag() { # X Y DX DY, in the window's device pixels
+    xdotool mousemove --window "$window" "$1" "$2"; sleep 0.2
+    xdotool mousedown 1; sleep 0.1
+    xdotool mousemove --window "$window" $(($1 + $3 / 2)) $(($2 + $4 / 2)); sleep 0.1
+    xdotool mousemove --window "$window" $(($1 + $3)) $(($2 + $4)); sleep 0.2
+    xdotool mouseup 1; sleep 0.3
+  }
+  geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; echo "$X,$Y,$WIDTH,$HEIGHT"; }
+  g0=$(geometry)
+  drag $((winw - 1)) $((winh / 2)) -60 0
+  [[ $(geometry) == "$g0" ]] || fail "a drag from the outermost column changed the window: $g0 to $(geometry)"
+  drag $((winw - 2)) $((winh / 2)) -60 0
+  sized_by_right() { eval "$(xdotool getwindowgeometry --shell "$window")"; ((WIDTH < winw - 40)); }
+  wait_until sized_by_right || fail "a drag on the right grip did not size the window ($(geometry))"
+  [[ "$X,$Y" == "$winx,$winy" ]] || fail "the right grip moved the window from $winx,$winy to $X,$Y"
+  w1=$WIDTH h1=$HEIGHT
+  # The corner by (-50, -40): the size follows, the position stays.
+  drag $((w1 - 3)) $((h1 - 3)) -50 -40
+  sized_by_corner() { eval "$(xdotool getwindowgeometry --shell "$window")"; ((WIDTH < w1 - 30 && HEIGHT < h1 - 20)); }
+  wait_until sized_by_corner || fail "a corner drag did not size the window ($(geometry))"
+  [[ "$X,$Y" == "$winx,$winy" ]] || fail "the corner drag moved the window from $winx,$winy to $X,$Y"
+  sized="${WIDTH}x$HEIGHT"
+  winw=$WIDTH winh=$HEIGHT
+  # The pseudo-maximise covers the screen, and not a device pixel more.
+  xdotool mousemove --window "$window" $((winw - 36)) 17; sleep 0.3
+  xdotool click 1
+  covers() { eval "$(xdotool getwindowgeometry --shell "$window")"; ((WIDTH >= 1918 && HEIGHT >= 1078)); }
+  wait_until covers || fail "the pseudo-maximise reached $(geometry)"
+  (( X >= 0 && Y >= 0 && X + WIDTH <= 1920 && Y + HEIGHT <= 1080 )) || fail "the pseudo-maximise runs past the screen: $(geometry)"
+  maximised=$(geometry)
+  winx=$X winy=$Y winw=$WIDTH winh=$HEIGHT
+  # The result dialog of a mock exam handed in at once: its caption once.
+  xdotool mousemove --window "$window" 1315 151 click 1   # 模拟考试
+  sleep 1
+  xdotool mousemove --window "$window" 1164 763 click 1   # 交卷
+  box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation of the hand-in"
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
+  wait_until holds_still || fail "the result dialog is not drawn"
+  shot "$name-result"
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  title_middle_plain "$name-result" "$X" "$Y" "$WIDTH" || fail "the result dialog's caption shows in the middle of its title bar"
+  dialog_ok() { ! xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1; }
+  xdotool key Return
+  wait_until dialog_ok || { xdotool mousemove --window "$dialog" $((174 * 3 / 2)) $((160 * 3 / 2)) click 1; wait_until dialog_ok; } \
+    || fail "the result dialog did not close"
   close_and_check_exit
-  echo "e2e $name: border and title lines one pixel each, tab edge step $sharp150 at 150 % against $sharp100 at 100 %, closed with exit code 0"
+  echo "e2e $name: border and title lines one pixel each, tab edge step $sharp150 at 150 % against $sharp100 at 100 %;" \
+    "header on row $header, the icon's menu on row $menurow; the grips sized the window to $sized in place;" \
+    "pseudo-maximised to $maximised; the result dialog's caption once; closed with exit code 0"
 else
   (( winx >= 0 && winy >= 0 )) || fail "the window opened at $winx,$winy, its title bar off the screen"
   shot "$name-start"

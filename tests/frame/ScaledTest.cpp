@@ -93,16 +93,16 @@ TEST_F(ScaledFrame, TitleLineIsAsWideAsTheBorderLines)
 
 TEST_F(ScaledFrame, GlyphStrokesShareOneWidth)
 {
-    // The close button shows pixel for pixel as drawn, anchored at the
-    // window's top-right corner: its glyph strokes keep their widths.
+    // The close button shows pixel for pixel as drawn, at the window's
+    // top-right corner: its glyph strokes keep their widths.
     const auto& b = peek(*skin).m_aCapBtn()[0];
     ASSERT_TRUE(b.Visible);
     const QImage& img = skin->surface().image();
     int checked = 0;
     for (int y = b.Top + 4; y < b.Top + b.Height - 4; ++y) {
         const int dy = y;
-        // Anchored at the right: image column c shows at device column
-        // dw - (w - c).
+        // Counted from the right: image column c shows at device column
+        // dw - (w - c), the surface as wide as the window's device pixels.
         const int w = img.width(), dw = shot.width();
         for (int c = b.Left; c < b.Left + b.Width; ++c) {
             const QRgb want = img.pixel(c, y) | 0xFF000000u;
