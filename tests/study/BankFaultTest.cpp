@@ -301,7 +301,7 @@ TEST_F(BankFault, ABankReplacedWithTheSameSizeAndTimeIsReadAfresh)
     for (auto& r : rows)
         r.question = r.question.toString().replace(QStringLiteral("问题"), QStringLiteral("试题"));
     const QString other = dir.filePath(QStringLiteral("other.dll"));
-    banks::writeBank(other, QStringLiteral("qz.marvolen.t418"), fixture::chapters(), rows);
+    banks::writeBank(other, QStringLiteral(BANK_PASSWORD), fixture::chapters(), rows);
     QFile source(other);
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray bytes = source.readAll();
