@@ -37,10 +37,12 @@ for q in 1 2 3 4 5; do
 done
 shot "$name-exam-running"
 xdotool mousemove --window "$window" "${hand_in[@]}" click 1   # 交卷
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
+wait_until window_named '^交卷$' || fail "no confirmation"
+box=$found
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return                   # Yes is the default
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
+wait_until window_named '^Torvasen' || fail "no result dialog"
+dialog=$found
 wait_until holds_still || fail "the result dialog is not drawn"
 shot "$name-exam-result"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
@@ -76,10 +78,12 @@ done
 xdotool mousemove --window "$window" "${tab_exam[@]}" click 1   # 模拟考试
 wait_until exam_up || fail "the second exam did not start on question 1"
 xdotool mousemove --window "$window" "${hand_in[@]}" click 1   # 交卷
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no second confirmation"
+wait_until window_named '^交卷$' || fail "no second confirmation"
+box=$found
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no second result dialog"
+wait_until window_named '^Torvasen' || fail "no second result dialog"
+dialog=$found
 designed() { eval "$(xdotool getwindowgeometry --shell "$dialog")"; [[ $WIDTH -eq 360 && $HEIGHT -eq 193 ]]; }
 wait_until designed || fail "the second result dialog is ${WIDTH}x$HEIGHT, not its designed 360x193"
 xdotool mousemove --window "$dialog" "${result_ok[@]}" click 1   # 确定

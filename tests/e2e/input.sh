@@ -65,10 +65,10 @@ for key in Return space; do
   click "${tab_exam[@]}"                  # 模拟考试
   wait_until differs "$name-input-before-exam-$key" || fail "no exam after a click on 模拟考试"
   click "${hand_in[@]}"                   # 交卷
-  confirm=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
-  xdotool windowfocus --sync "$confirm" 2>/dev/null || true
+  wait_until window_named '^交卷$' || fail "no confirmation"
+  xdotool windowfocus --sync "$found" 2>/dev/null || true
   xdotool key Return                 # Yes is the default
-  timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' >/dev/null || fail "no result dialog"
+  wait_until window_named '^Torvasen' || fail "no result dialog"
   wait_until holds_still || fail "the result dialog is not drawn"
   shot "$name-input-result-$key"
   xdotool key "$key"

@@ -79,6 +79,13 @@ single_click() {
   xdotool mousemove --window "$window" "$1" "$2" click 1
   last_click_ns=$(date +%s%N)
 }
+# A visible window named as REGEX is there; its id in found. A search walks
+# the window tree and fails when a window goes away under it (a message box
+# closing), so one that fails is only tried again.
+window_named() {
+  found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+  [[ -n "$found" ]]
+}
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
 
