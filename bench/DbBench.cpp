@@ -11,6 +11,7 @@
 // literal clearing statement, which rewrites every row.
 #include <sqlcipher/sqlite3.h>
 
+#include "BankKey.h"
 #include "GeneratedBank.h"
 #include "Ratios.h"
 #include "RawSqlite.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-const QString Password = QStringLiteral("qz.marvolen.t418");
+const QString Password = QStringLiteral(BANK_PASSWORD);
 const char* const Columns = "question,ans1,ans2,ans3,ans4,ans,bmp,flash,txbz,state";
 
 QTemporaryDir& tempDir()

@@ -1,5 +1,6 @@
 #include "GeneratedBank.h"
 
+#include "BankKey.h"
 #include "banks/format/BankFormat.h"
 
 void writeGeneratedBank(const QString& path, int size)
@@ -25,5 +26,5 @@ void writeGeneratedBank(const QString& path, int size)
     std::vector<banks::ChapterRow> chapters;
     for (int c = 1; c <= 14; ++c)
         chapters.push_back({c, QStringLiteral("第%1章").arg(c), c <= 7 ? 1 : 2});
-    banks::writeBank(path, QStringLiteral("qz.marvolen.t418"), chapters, rows);
+    banks::writeBank(path, QStringLiteral(BANK_PASSWORD), chapters, rows);
 }

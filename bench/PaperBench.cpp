@@ -12,6 +12,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include "BankKey.h"
 #include "GeneratedBank.h"
 #include "Ratios.h"
 #include "RawSqlite.h"
@@ -32,7 +33,7 @@
 
 namespace {
 
-const QString Password = QStringLiteral("qz.marvolen.t418");
+const QString Password = QStringLiteral(BANK_PASSWORD);
 
 // One program folder per bank: the window opens "in.dll" in its folder.
 const QString& folderOf(int size)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Shared set-up of the two commands: installs the Debian packages the build,
-# the programs and the tests need (only those missing), then configures build/
-# (when it has no cache yet) and builds.
+# the programs, the tests and CI's format check need (only those missing),
+# then configures build/ (when it has no cache yet) and builds.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-wqy-microhei fonts-wine fonts-dejavu-core
   xvfb xauth xdotool imagemagick libx11-dev openbox x11-utils
   libxcb1-dev weston qt6-wayland
+  clang-format-14
 )
 
 missing=()

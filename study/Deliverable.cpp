@@ -1,11 +1,13 @@
 #include "Deliverable.h"
 
+#include "BankKey.h"
+
 namespace study {
 
 const Deliverable& quenvik()
 {
     static const Deliverable d{QStringLiteral("Quenvik"),
-                               QStringLiteral("\\hc.dll;jet oledb:database password=qz.marvolen.t418"),
+                               QStringLiteral("\\hc.dll;jet oledb:database password=" BANK_PASSWORD),
                                {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}},
                                5,
                                0x80FF,
@@ -17,7 +19,7 @@ const Deliverable& quenvik()
 const Deliverable& lodrasse()
 {
     static const Deliverable d{QStringLiteral("Lodrasse"),
-                               QStringLiteral("\\kc.dll;jet oledb:database password=qz.marvolen.t418"),
+                               QStringLiteral("\\kc.dll;jet oledb:database password=" BANK_PASSWORD),
                                {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}},
                                5,
                                0x80FF,
@@ -29,7 +31,7 @@ const Deliverable& lodrasse()
 const Deliverable& penmaro()
 {
     static const Deliverable d{QStringLiteral("Penmaro"),
-                               QStringLiteral("\\in.dll;jet oledb:database password=qz.marvolen.t418"),
+                               QStringLiteral("\\in.dll;jet oledb:database password=" BANK_PASSWORD),
                                {{1, 30}, {2, 30}, {3, 25}, {4, 15}},
                                4,
                                0x8000,

@@ -5,6 +5,8 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlcipher/sqlite3.h>
 
+#include "BankKey.h"
+
 #include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
@@ -14,7 +16,7 @@ namespace rawbank {
 // An open, keyed bank file; each statement must succeed.
 class Raw {
 public:
-    Raw(const QString& path, const QString& password = QStringLiteral("qz.marvolen.t418"))
+    Raw(const QString& path, const QString& password = QStringLiteral(BANK_PASSWORD))
     {
         EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
                   SQLITE_OK);

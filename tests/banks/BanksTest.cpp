@@ -1,4 +1,5 @@
 // Every rule a shipped bank must keep, checked over the three built banks.
+#include "BankKey.h"
 #include "db/Connection.h"
 #include "db/Errors.h"
 #include "db/Recordset.h"
@@ -53,7 +54,7 @@ TEST_P(Bank, KeepsEveryRuleOfAShippedBank)
 {
     const Deliverable& d = GetParam();
     db::Connection conn;
-    conn.setConnectionString(connString(d, "qz.marvolen.t418"));
+    conn.setConnectionString(connString(d, BANK_PASSWORD));
     ASSERT_NO_THROW(conn.open());
 
     db::Recordset rs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BankKey.h"
 #include "BankRows.h"
 #include "banks/format/BankFormat.h"
 #include "db/Connection.h"
@@ -17,7 +18,7 @@ namespace fixture {
 
 using bankrows::question;
 
-inline const QString Password = QStringLiteral("qz.marvolen.t418");
+inline const QString Password = QStringLiteral(BANK_PASSWORD);
 
 inline std::vector<banks::ChapterRow> chapters(int first, int last)
 {

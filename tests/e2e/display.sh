@@ -12,7 +12,10 @@ cp -a "$(dirname "$program")/." "$folder/"
 program="$folder/$(basename "$program")"
 
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${screen:-1280x1024}x24" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+# -noreset: by default the server starts over each time its last client
+# leaves, and a client connecting meanwhile (the next run of a script that
+# starts its program again and again) can be turned away.
+Xvfb -displayfd 3 -screen 0 "${screen:-1280x1024}x24" -nolisten tcp -noreset 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
 pid=
 helpers=()

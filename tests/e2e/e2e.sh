@@ -18,16 +18,16 @@ top=$(pixel "$name-start" 500 1) bottom=$(pixel "$name-start" 500 29)
 # A point of the background's first mode tag; the question panel covers it.
 before=$(pixel "$name-start" 95 237)
 [[ "$before" != "#FFFFFF" ]] || fail "the background picture is not shown ($before)"
-xdotool mousemove --window "$window" 110 111 click 1
+xdotool mousemove --window "$window" "${tab_sequential[@]}" click 1   # 顺序练习
 wait_until pixel_is "$name-question" 95 237 "#FFFFFF" || true
 after=$(pixel "$name-question" 95 237)
 [[ "$after" == "#FFFFFF" ]] || fail "the question panel did not come up ($after)"
 # A drag of the title bar moves the window; its first move starts the drag.
 # The move loop then follows the pointer from where it finds it; nothing
 # on the screen shows that it has begun, hence the one pause.
-xdotool mousemove --window "$window" 500 12 mousedown 1
-xdotool mousemove $((winx + 505)) $((winy + 14)); sleep 0.2
-xdotool mousemove $((winx + 545)) $((winy + 44))
+xdotool mousemove --window "$window" "${title_grab[@]}" mousedown 1
+xdotool mousemove $((winx + title_grab[0] + 5)) $((winy + title_grab[1] + 2)); sleep 0.2
+xdotool mousemove $((winx + title_grab[0] + 45)) $((winy + title_grab[1] + 32))
 wait_until placed_at "$window" $((winx + 40)) $((winy + 30)) || true
 xdotool mouseup 1
 eval "$(xdotool getwindowgeometry --shell "$window")"

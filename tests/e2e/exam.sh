@@ -23,24 +23,26 @@ exam_up() {
   [[ "$current" != "#FFFFFF" && "$(cell "$name-exam-q1" 0)" == "$current" ]]
 }
 
-xdotool mousemove --window "$window" 877 111 click 1   # 模拟考试 (its clock then changes the screen every second)
+xdotool mousemove --window "$window" "${tab_exam[@]}" click 1   # 模拟考试 (its clock then changes the screen every second)
 wait_until exam_up || fail "the exam did not start on question 1"
 # Five questions answered A, each moving on by itself; a multiple-answer
 # question shows its confirm button 我选好了, which completes the answer.
 for q in 1 2 3 4 5; do
   shot "$name-exam-q$q"
-  confirm=$(pixel "$name-exam-q$q" 827 485)
+  confirm=$(pixel "$name-exam-q$q" "${answer_confirm[@]}")
   # Each answer a click of its own: the last one was on the same spot.
-  single_click 601 484
-  if [[ "$confirm" != "#FFFFFF" ]]; then single_click 827 485; fi
+  single_click "${answer_a[@]}"
+  if [[ "$confirm" != "#FFFFFF" ]]; then single_click "${answer_confirm[@]}"; fi
   wait_until on_question $q || fail "question $((q + 1)) did not come up after question $q"
 done
 shot "$name-exam-running"
-xdotool mousemove --window "$window" 776 519 click 1   # 交卷
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no confirmation"
+xdotool mousemove --window "$window" "${hand_in[@]}" click 1   # 交卷
+wait_until window_named '^交卷$' || fail "no confirmation"
+box=$found
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return                   # Yes is the default
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no result dialog"
+wait_until window_named '^Torvasen' || fail "no result dialog"
+dialog=$found
 wait_until holds_still || fail "the result dialog is not drawn"
 shot "$name-exam-result"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
@@ -52,9 +54,9 @@ light=$(at "$name-exam-result" $((X + 150)) $((Y + 5)))
 (( 16#${light:1:2} > 0xC0 )) || fail "no cylinder in the dialog's title ($light)"
 # Pseudo-maximised by a double-click on its title, it fills the work area
 # (the whole screen here); the next show must bring it back as designed.
-xdotool mousemove --window "$dialog" 100 12 click --repeat 2 --delay 80 1
+xdotool mousemove --window "$dialog" "${result_title[@]}" click --repeat 2 --delay 80 1
 wait_until placed_at "$dialog" 0 0 1280 1024 || fail "the result dialog did not pseudo-maximise"
-xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
+xdotool mousemove --window "$dialog" "${result_ok[@]}" click 1   # 确定
 dialog_gone() { ! xdotool search --onlyvisible --name '^Torvasen' >/dev/null 2>&1; }
 wait_until dialog_gone || fail "the result dialog did not close"
 wait_until holds_still || fail "the marked sheet is not drawn"
@@ -73,16 +75,18 @@ for k in 10 50 99; do
 done
 # A second paper handed in at once: the result dialog comes back at its
 # designed size, not as the last one was left.
-xdotool mousemove --window "$window" 877 111 click 1   # 模拟考试
+xdotool mousemove --window "$window" "${tab_exam[@]}" click 1   # 模拟考试
 wait_until exam_up || fail "the second exam did not start on question 1"
-xdotool mousemove --window "$window" 776 519 click 1   # 交卷
-box=$(timeout 10 xdotool search --sync --onlyvisible --name '^交卷$' | head -1) || fail "no second confirmation"
+xdotool mousemove --window "$window" "${hand_in[@]}" click 1   # 交卷
+wait_until window_named '^交卷$' || fail "no second confirmation"
+box=$found
 xdotool windowfocus --sync "$box" 2>/dev/null || true
 xdotool key Return
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Torvasen' | head -1) || fail "no second result dialog"
+wait_until window_named '^Torvasen' || fail "no second result dialog"
+dialog=$found
 designed() { eval "$(xdotool getwindowgeometry --shell "$dialog")"; [[ $WIDTH -eq 360 && $HEIGHT -eq 193 ]]; }
 wait_until designed || fail "the second result dialog is ${WIDTH}x$HEIGHT, not its designed 360x193"
-xdotool mousemove --window "$dialog" 174 160 click 1   # 确定
+xdotool mousemove --window "$dialog" "${result_ok[@]}" click 1   # 确定
 wait_until dialog_gone || fail "the second result dialog did not close"
 close_and_check_exit
 echo "e2e $name: exam sat, handed in, marked sheet in the legend's colours; the result dialog pseudo-maximised, then back as designed at the next hand-in; closed with exit code 0"

@@ -7,6 +7,7 @@ fail() { echo "e2e $name: $*" >&2; exit 1; }
 wm=${E2E_WM:-bare}
 run="$(basename "$0" .sh)-$name-$wm"
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/positions.sh"
 
 if [[ "$wm" == openbox ]]; then
   # Up once it has claimed the screen as its window manager (on a loaded
@@ -60,7 +61,12 @@ differs() { ! cmp -s <(convert "$outdir/$1-$wm.png" rgb:-) <(import -window root
 holds_still() {
   cmp -s <(import -window root rgb:-) <(sleep 0.1; import -window root rgb:-)
 }
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep "${3:-0.3}"; }
+# The wait after an input whose effect shows: the screen changes from
+# screenshot NAME (taken before the input), then holds still. Holding still
+# alone would pass before the program has reacted.
+settles_from() { wait_until differs "$1" && wait_until holds_still; }
+# A click at X Y of the main window; the caller then waits for its effect.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # A single click at X Y of the main window that the program cannot take for
 # the second half of a double-click: it waits until the platform's
 # double-click time (Qt's 400 ms) has passed since the last such click.
@@ -72,6 +78,13 @@ single_click() {
   ((wait_ns > 0)) && sleep "$(printf '0.%09d' "$wait_ns")"
   xdotool mousemove --window "$window" "$1" "$2" click 1
   last_click_ns=$(date +%s%N)
+}
+# A visible window named as REGEX is there; its id in found. A search walks
+# the window tree and fails when a window goes away under it (a message box
+# closing), so one that fails is only tried again.
+window_named() {
+  found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+  [[ -n "$found" ]]
 }
 # The windows of the program other than the main one (message boxes, dialogs).
 others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" || true; }
@@ -93,11 +106,11 @@ start() {
 : >"$outdir/$run.log"
 start
 
-# The frame's close button lies 24 pixels from the right edge, 8 from the
-# top, 18 square: a move over it lights it, a click closes the window.
+# The frame's close button (positions.sh): a move over it lights it, a click
+# closes the window.
 close_and_check_exit() {
   shot "$run.before-close"
-  xdotool mousemove --window "$window" $((winw - 15)) 17
+  xdotool mousemove --window "$window" $((winw - close_from_right)) "$close_y"
   wait_until differs "$run.before-close" || fail "the close button did not light"
   xdotool click 1
   expect_exit_0 "the window was closed"

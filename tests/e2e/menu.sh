@@ -16,7 +16,7 @@ geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
 menu_shown() { [[ -n "$(others)" ]]; }
 menu_gone() { [[ -z "$(others)" ]]; }
 choose() {
-  xdotool mousemove --window "$window" 300 12 click 3
+  xdotool mousemove --window "$window" "${title_bar[@]}" click 3
   wait_until menu_shown && wait_until holds_still || fail "no menu after a right click on the title bar"
   shot "$name-menu-$2"
   for _ in $(seq "$1"); do xdotool key Down; done

@@ -3,6 +3,7 @@
 // with the engine's failure; a crash, a sanitizer report or a broken
 // invariant of the translation is a finding.
 
+#include "BankKey.h"
 #include "BankRows.h"
 #include "banks/format/BankFormat.h"
 #include "db/Connection.h"
@@ -30,9 +31,9 @@ struct Bank {
         for (int c = 1; c <= 7; ++c)
             chapters.push_back({c, QStringLiteral("第%1章").arg(c), 1});
         const QString path = dir.filePath(QStringLiteral("in.dll"));
-        banks::writeBank(path, QStringLiteral("qz.marvolen.t418"), chapters, rows);
+        banks::writeBank(path, QStringLiteral(BANK_PASSWORD), chapters, rows);
         conn.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
-                                 + QStringLiteral(";jet oledb:database password=qz.marvolen.t418"));
+                                 + QStringLiteral(";jet oledb:database password=" BANK_PASSWORD));
         conn.open();
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BankKey.h"
 #include "BankRows.h"
 #include "ManualClock.h"
 #include "study/Deliverable.h"
@@ -50,8 +51,7 @@ protected:
         forms::setAppPath(QString());
     }
 
-    void writeBank(const std::vector<banks::QuestionRow>& rows,
-                   const QString& password = QStringLiteral("qz.marvolen.t418"))
+    void writeBank(const std::vector<banks::QuestionRow>& rows, const QString& password = QStringLiteral(BANK_PASSWORD))
     {
         banks::writeBank(bank, password, chapters(), rows);
     }
@@ -69,7 +69,7 @@ protected:
     {
         db::Connection c;
         c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + bank
-                              + QStringLiteral(";jet oledb:database password=qz.marvolen.t418"));
+                              + QStringLiteral(";jet oledb:database password=" BANK_PASSWORD));
         c.open();
         db::Recordset r;
         r.open(QStringLiteral("select state from shiti2012 order by id asc"), c);

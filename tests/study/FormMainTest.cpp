@@ -14,7 +14,7 @@ using study::FormMain;
 
 namespace {
 
-const QString Password = QStringLiteral("qz.marvolen.t418");
+const QString Password = QStringLiteral(BANK_PASSWORD);
 using fixture::chapters;
 using fixture::question;
 using Window = fixture::Window;

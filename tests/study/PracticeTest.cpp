@@ -17,7 +17,7 @@ using study::FormMain;
 
 namespace {
 
-const QString Password = QStringLiteral("qz.marvolen.t418");
+const QString Password = QStringLiteral(BANK_PASSWORD);
 
 using Quotas = std::vector<std::pair<int, int>>;
 const Quotas PartOneFive = {{1, 30}, {2, 30}, {3, 25}, {4, 10}, {5, 5}};

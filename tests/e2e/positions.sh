@@ -1,0 +1,29 @@
+# Where the end-to-end scripts point: each control once, in pixels from the
+# top left corner of the window it lies in, as "X Y" arrays
+# (xdotool mousemove --window "$window" "${tab_sequential[@]}" click 1).
+# Sourced by lib.sh.
+
+# The main window.
+tab_sequential=(110 111)   # 顺序练习
+tab_exam=(877 111)         # 模拟考试
+answer_a=(601 484)         # the first answer
+answer_confirm=(827 485)   # 我选好了, the confirm button of a multiple-answer question
+next_question=(696 521)    # 下一题
+hand_in=(776 519)          # 交卷
+goto_box=(860 176)         # the go-to box: a question's number typed and entered shows it
+title_bar=(300 12)         # a bare spot of the drawn title bar
+title_grab=(500 12)        # where a title drag takes hold
+
+# The result dialog.
+result_title=(100 12)      # its title bar
+result_ok=(174 160)        # 确定
+
+# The frame's close button: its middle lies 15 pixels left of the window's
+# right edge, 17 below its top.
+close_from_right=15
+close_y=17
+
+# The frame's test window (tests/e2e/FrameWindow.cpp, 400 x 300).
+frame_middle=(200 150)
+frame_grip_corner=(394 297)   # the bottom grip's corner zone
+frame_title_grab=(100 12)
