@@ -37,6 +37,15 @@ protected:
         form_.alignControls();
     }
 
+    // The compositor's word on the window's state comes to the native
+    // window, as a spontaneous state change.
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::WindowStateChange && e->spontaneous() && o == windowHandle())
+            form_.compositorReported(windowHandle()->windowStates() & Qt::WindowMaximized);
+        return false;
+    }
+
     void closeEvent(QCloseEvent* e) override
     {
         accepted = false;
@@ -130,11 +139,25 @@ float Form::height() const
 void Form::move(float left, float top, float width, float height)
 {
     const QRect frame = window_->frameGeometry();
-    const QRect inner = window_->geometry();
-    const int extraW = frame.width() - inner.width();
-    const int extraH = frame.height() - inner.height();
+    const QRect client = window_->geometry();
+    const int extraW = frame.width() - client.width();
+    const int extraH = frame.height() - client.height();
+    const QSize inner(std::max(1, toPixelsX(width) - extraW), std::max(1, toPixelsY(height) - extraH));
+    if (compositorMaximized()) {
+        heldSize_ = inner; // the compositor places the window
+        return;
+    }
     window_->move(toPixelsX(left), toPixelsY(top));
-    window_->resize(std::max(1, toPixelsX(width) - extraW), std::max(1, toPixelsY(height) - extraH));
+    window_->resize(inner);
+}
+
+void Form::resizeInner(QSize size)
+{
+    if (compositorMaximized()) {
+        heldSize_ = size;
+        return;
+    }
+    window_->resize(size);
 }
 
 float Form::scaleWidth() const
@@ -149,7 +172,7 @@ float Form::scaleHeight() const
 
 void Form::setClientSize(float width, float height)
 {
-    window_->resize(toPixelsX(width), toPixelsY(height));
+    resizeInner(QSize(toPixelsX(width), toPixelsY(height)));
 }
 
 void Form::setBorderStyle(int style)
@@ -172,7 +195,12 @@ int Form::windowState() const
 
 void Form::setWindowState(int state)
 {
-    window_->setWindowState(state == 1 ? Qt::WindowMinimized : state == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+    // A maximised window minimised stays maximised for its return (a
+    // compositor told to leave its maximised state would ask for a new size).
+    const Qt::WindowStates kept = window_->windowState() & Qt::WindowMaximized;
+    window_->setWindowState(state == 1       ? (Qt::WindowMinimized | kept)
+                                : state == 2 ? Qt::WindowMaximized
+                                             : Qt::WindowNoState);
 }
 
 void Form::load()
@@ -185,6 +213,10 @@ void Form::load()
         if (topmost())
             setTopmost(false);
         window_->setWindowState(Qt::WindowNoState);
+        // A window shown again is a new surface, in no state of the
+        // compositor's yet.
+        wantMaximized_ = reportedMaximized_ = false;
+        heldSize_ = QSize();
         window_->resize(designSize_);
         if (controls_.empty())
             enter(design_);
@@ -371,10 +403,33 @@ Control& Form::addControl(const QString& className, const QString& name)
 
 void Form::setCompositorMaximized(bool on)
 {
-    if (on)
+    if (QWindow* handle = window_->windowHandle())
+        handle->installEventFilter(window_.get());
+    wantMaximized_ = on;
+    if (on) {
         window_->showMaximized();
-    else
-        window_->showNormal();
+        return;
+    }
+    window_->showNormal();
+    // Already normal by the compositor's last word: nothing to wait for.
+    if (!reportedMaximized_)
+        compositorReported(false);
+}
+
+void Form::compositorReported(bool maximized)
+{
+    reportedMaximized_ = maximized;
+    if (compositorMaximized() || !heldSize_.isValid())
+        return;
+    // After Qt has handled the rest of the compositor's configuration,
+    // whose size would otherwise win over the held one.
+    QTimer::singleShot(0, window_.get(), [this] {
+        if (compositorMaximized() || !heldSize_.isValid())
+            return;
+        const QSize size = heldSize_;
+        heldSize_ = QSize();
+        window_->resize(size);
+    });
 }
 
 void Form::repaint()
