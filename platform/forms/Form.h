@@ -170,6 +170,8 @@ private:
     bool wantMaximized_ = false;
     bool reportedMaximized_ = false;
     QSize heldSize_;
+    // The press whose drag has had its move, from pressCount().
+    unsigned long dragPress_ = static_cast<unsigned long>(-1);
 };
 
 } // namespace forms

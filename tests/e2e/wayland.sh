@@ -110,11 +110,14 @@ point() {
 pointer_seen() {
   import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -q '#000000'
 }
+# Out of the output and back in; then weston draws its pointer there
+# within 3 s, however loaded the machine, or the entry is made again.
 enter_output() {
   xdotool mousemove $((W + 40)) $((H + 40)); sleep 0.2
   point $((W / 2 - 40)) $((H / 2 - 40))
   point $((W / 2)) $((H / 2))
-  pointer_seen
+  for _ in $(seq 15); do pointer_seen && return 0; sleep 0.2; done
+  return 1
 }
 await "weston's pointer" enter_output
 
