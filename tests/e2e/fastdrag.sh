@@ -9,11 +9,13 @@
 # release: four busy processes run meanwhile, and the program is held
 # (SIGSTOP) from a different move of each drag on (from the press in four)
 # until just after the release, so that what it reads late varies over the
-# drags; in three drags it is not held at all.
+# drags; in two drags it is not held at all.
 #   fastdrag.sh PROGRAM NAME OUTDIR [DRAGS]
 set -euo pipefail
 program=$1 name=$2 outdir=$3 drags=${4:-20}
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+# A program left held would not end at the clean-up's signal.
+trap 'kill -CONT "$pid" 2>/dev/null || true; cleanup' EXIT
 
 busy=()
 for _ in 1 2 3 4; do

@@ -99,6 +99,13 @@ dialog_at() {
 }
 no_dialog() { ! dialog_at; }
 
+# A region of the output, kept as NAME; then whether it has changed since.
+mark() { import -window root -crop "${4}x${5}+$2+$3" +repage "$outdir/$run-$1.mark.png"; }
+changed() {
+  ! cmp -s <(convert "$outdir/$run-$1.mark.png" rgb:-) \
+    <(import -window root -crop "${4}x${5}+$2+$3" +repage rgb:-)
+}
+
 # The pointer, as weston sees it: weston's X window takes it from the first
 # entry on; each move ends with a short step, as a hand's does.
 point() {
@@ -164,8 +171,10 @@ xdotool click --repeat 2 --delay 80 1
 away
 await "pseudo-maximise by a double-click" maximised
 point 400 $((mtop + 12))
+mark menu 410 $((mtop + 14)) 120 80
 xdotool click 3
-sleep 0.8
+await "system menu" changed menu 410 $((mtop + 14)) 120 80
+sleep 0.3
 point 430 $((mtop + 23))
 xdotool click 1
 away
@@ -197,9 +206,16 @@ xdotool click 1
 sleep 1.5
 point 776 $((mtop + 519))
 xdotool click 1
-sleep 1.5
-xdotool key Return
-await "result dialog" dialog_at
+# Return is Yes once the confirmation is up and has the keyboard (weston
+# gives it a moment later on a loaded machine, and a Return before that
+# goes to the main window): pressed again, 3 s apart, until the result
+# dialog comes.
+hand_in() {
+  xdotool key Return
+  for _ in $(seq 15); do dialog_at && return 0; sleep 0.2; done
+  return 1
+}
+await "result dialog" hand_in
 shot result
 point $((dleft + 174)) $((dtop + 160))
 xdotool click 1
@@ -222,9 +238,11 @@ xdotool mousedown 1 sleep 0.2 mousemove $((gx - 10)) $((gy - 8)) sleep 0.1 mouse
 sized() { look sized && ((width == w0 - 51 && height == h0 - 38)); }
 await "grip drag to $((w0 - 51))x$((h0 - 38))" sized
 
-# 7. The close button, 15 pixels in from the right end.
+# 7. The close button, 15 pixels in from the right end: lit under the
+# pointer, then clicked.
+mark close $((left + width - 24)) $((top + 8)) 18 18
 point $((left + width - 15)) $((top + 17))
-sleep 0.3
+await "close button lit" changed close $((left + width - 24)) $((top + 8)) 18 18
 xdotool click 1
 expect_exit_0 "its close button was clicked"
 echo "e2e $run: opened on the output at $x0,$y0 (${w0}x$h0); maximised to $W pixels wide below a ${mtop}-pixel panel" \
