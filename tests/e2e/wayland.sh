@@ -34,13 +34,15 @@ for _ in $(seq 100); do [[ -S "$runtime/$socket" ]] && break; sleep 0.1; done
 deadline=$((SECONDS + 110))
 alive() { [[ -z "$pid" ]] || kill -0 "$pid" 2>/dev/null || fail "the program ended $1 (see $outdir/$run.log)"; }
 await() { # await WHAT COMMAND...: until COMMAND succeeds
-  local what=$1
+  local what=$1 from=$SECONDS
   shift
   until "$@"; do
     alive "while waiting for $what"
     ((SECONDS < deadline)) || fail "no $what (the window last seen at ${left:-?},${top:-?} ${width:-?}x${height:-?})"
     sleep 0.2
   done
+  # A long wait is worth knowing when the machine is loaded.
+  ((SECONDS - from < 5)) || echo "e2e $run: $what took $((SECONDS - from)) s" >&2
 }
 
 # Screenshots of weston's output only; pixels found in a row or a column
@@ -58,8 +60,8 @@ title=#313624 # the title's dark line, on row 31 of the main window
 frame=#626B48 # the frame colour of its border and grips
 # The main window in screenshot NAME, as "left top width height": its
 # title line is the topmost row through the output's middle column with
-# more than 300 pixels of it; its bottom edge the last frame-coloured row
-# of the column 300 pixels in.
+# more than 300 pixels of it; its lower edge lies below the last run of
+# frame-coloured rows of the column 300 pixels in.
 window_in() {
   local y c x0 x1 n b
   for y in $(rows_in "$1" $((W / 2)) "$title"); do
@@ -67,9 +69,11 @@ window_in() {
     [[ -n "$c" ]] || continue
     read -r x0 x1 n <<<"$c"
     ((n > 300)) || continue
-    b=$(rows_in "$1" $((x0 + 295)) "$frame" | tail -1)
+    # The bottom grip's first row, 4 rows above the window's lower edge
+    # (the outermost row is not always redrawn after a size step).
+    b=$(rows_in "$1" $((x0 + 295)) "$frame" | awk 'NR > 1 && $1 != last + 1 { start = $1 } NR == 1 { start = $1 } { last = $1 } END { print start }')
     [[ -n "$b" ]] || return 1
-    echo $((x0 - 5)) $((y - 31)) $((x1 - x0 + 11)) $((b - y + 33))
+    echo $((x0 - 5)) $((y - 31)) $((x1 - x0 + 11)) $((b + 4 - (y - 31)))
     return 0
   done
   return 1
