@@ -21,7 +21,10 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
+#include <xcb/xcb.h>
 
 namespace forms {
 
@@ -37,6 +40,15 @@ protected:
     {
         QWidget::resizeEvent(e);
         form_.alignControls();
+    }
+
+    // The compositor's word on the window's state comes to the native
+    // window, as a spontaneous state change.
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::WindowStateChange && e->spontaneous() && o == windowHandle())
+            form_.compositorReported(windowHandle()->windowStates() & Qt::WindowMaximized);
+        return false;
     }
 
     void closeEvent(QCloseEvent* e) override
@@ -132,15 +144,29 @@ float Form::height() const
 void Form::move(float left, float top, float width, float height)
 {
     const QRect frame = window_->frameGeometry();
-    const QRect inner = window_->geometry();
-    const int extraW = frame.width() - inner.width();
-    const int extraH = frame.height() - inner.height();
+    const QRect client = window_->geometry();
+    const int extraW = frame.width() - client.width();
+    const int extraH = frame.height() - client.height();
+    const QSize inner(std::max(1, toPixelsX(width) - extraW), std::max(1, toPixelsY(height) - extraH));
+    if (compositorMaximized()) {
+        heldSize_ = inner; // the compositor places the window
+        return;
+    }
     // A position it already has is left alone: on a scaled screen the window
     // may sit between two of its pixels, and a move to the nearer one would
     // shift it.
     if (toPixelsX(left) != frame.x() || toPixelsY(top) != frame.y())
         window_->move(toPixelsX(left), toPixelsY(top));
-    window_->resize(std::max(1, toPixelsX(width) - extraW), std::max(1, toPixelsY(height) - extraH));
+    window_->resize(inner);
+}
+
+void Form::resizeInner(QSize size)
+{
+    if (compositorMaximized()) {
+        heldSize_ = size;
+        return;
+    }
+    window_->resize(size);
 }
 
 namespace {
@@ -169,7 +195,7 @@ std::pair<int, int> spanWithin(double left, double right, qreal dpr)
 void Form::moveWithin(float left, float top, float width, float height)
 {
     const qreal dpr = window_->devicePixelRatioF();
-    if (dpr == 1.0) {
+    if (dpr == 1.0 || compositorMaximized()) {
         move(left, top, width, height);
         return;
     }
@@ -196,7 +222,7 @@ float Form::scaleHeight() const
 
 void Form::setClientSize(float width, float height)
 {
-    window_->resize(toPixelsX(width), toPixelsY(height));
+    resizeInner(QSize(toPixelsX(width), toPixelsY(height)));
 }
 
 void Form::setBorderStyle(int style)
@@ -219,7 +245,12 @@ int Form::windowState() const
 
 void Form::setWindowState(int state)
 {
-    window_->setWindowState(state == 1 ? Qt::WindowMinimized : state == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+    // A maximised window minimised stays maximised for its return (a
+    // compositor told to leave its maximised state would ask for a new size).
+    const Qt::WindowStates kept = window_->windowState() & Qt::WindowMaximized;
+    window_->setWindowState(state == 1       ? (Qt::WindowMinimized | kept)
+                                : state == 2 ? Qt::WindowMaximized
+                                             : Qt::WindowNoState);
 }
 
 void Form::load()
@@ -232,6 +263,10 @@ void Form::load()
         if (topmost())
             setTopmost(false);
         window_->setWindowState(Qt::WindowNoState);
+        // A window shown again is a new surface, in no state of the
+        // compositor's yet.
+        wantMaximized_ = reportedMaximized_ = false;
+        heldSize_ = QSize();
         window_->resize(designSize_);
         if (controls_.empty())
             enter(design_);
@@ -418,10 +453,33 @@ Control& Form::addControl(const QString& className, const QString& name)
 
 void Form::setCompositorMaximized(bool on)
 {
-    if (on)
+    if (QWindow* handle = window_->windowHandle())
+        handle->installEventFilter(window_.get());
+    wantMaximized_ = on;
+    if (on) {
         window_->showMaximized();
-    else
-        window_->showNormal();
+        return;
+    }
+    window_->showNormal();
+    // Already normal by the compositor's last word: nothing to wait for.
+    if (!reportedMaximized_)
+        compositorReported(false);
+}
+
+void Form::compositorReported(bool maximized)
+{
+    reportedMaximized_ = maximized;
+    if (compositorMaximized() || !heldSize_.isValid())
+        return;
+    // After Qt has handled the rest of the compositor's configuration,
+    // whose size would otherwise win over the held one.
+    QTimer::singleShot(0, window_.get(), [this] {
+        if (compositorMaximized() || !heldSize_.isValid())
+            return;
+        const QSize size = heldSize_;
+        heldSize_ = QSize();
+        window_->resize(size);
+    });
 }
 
 void Form::repaint()
@@ -490,10 +548,70 @@ private:
     QEventLoop loop_;
 };
 
-// Waits for the end of a move that the window system runs. Some window
-// managers never deliver the release after such a move, so the wait also
-// ends once Qt sees no button held, or once the window has not moved for
-// a while.
+// The X server's own word on the left button, where the program talks to
+// one: Qt's knows only the events it has read, and under load the moves of
+// a quick drag are read after its release.
+enum class Button { Up, Down, Unknown };
+
+xcb_connection_t* x11Connection()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+Button leftButtonOnServer()
+{
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return Button::Unknown;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen)
+        return Button::Unknown;
+    xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, screen->root), nullptr);
+    if (!r)
+        return Button::Unknown;
+    const bool down = r->mask & XCB_BUTTON_MASK_1;
+    std::free(r);
+    return down ? Button::Down : Button::Up;
+}
+
+// Asks the window manager to end a move of the window (_NET_WM_MOVERESIZE,
+// _NET_WM_MOVERESIZE_CANCEL). Sent once the server has shown the button up,
+// it reaches the window manager after the release: a move that the release
+// ended has nothing to cancel, one that began after it ends where it began.
+void cancelWindowManagerMove(const QWidget* window)
+{
+    xcb_connection_t* c = x11Connection();
+    if (!c)
+        return;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen)
+        return;
+    static const char name[] = "_NET_WM_MOVERESIZE";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return;
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = static_cast<xcb_window_t>(window->winId());
+    ev.type = atom->atom;
+    std::free(atom);
+    ev.data.data32[2] = 11; // _NET_WM_MOVERESIZE_CANCEL
+    ev.data.data32[3] = XCB_BUTTON_INDEX_1;
+    ev.data.data32[4] = 1; // from an application
+    char bytes[32];
+    static_assert(sizeof ev == sizeof bytes);
+    std::memcpy(bytes, &ev, sizeof bytes);
+    xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   bytes);
+    xcb_flush(c);
+}
+
+// Waits for the end of a move that the window system runs: until the X
+// server shows the left button up, where there is one; elsewhere until Qt
+// sees no button held or the release, or the window has not moved for a
+// while (some window systems never deliver the release after such a move).
 class SystemMoveWait : public QObject {
 public:
     explicit SystemMoveWait(QWidget* window) : window_(window) {}
@@ -502,17 +620,25 @@ public:
         // The window system owns the drag: what reaches the program's
         // windows meanwhile, the release included, is the drag's.
         PointerHold hold;
-        qApp->installEventFilter(this);
+        const bool server = leftButtonOnServer() != Button::Unknown;
+        if (!server)
+            qApp->installEventFilter(this);
         QTimer poll;
-        poll.setInterval(50);
-        QObject::connect(&poll, &QTimer::timeout, [this] {
+        poll.setInterval(server ? 20 : 50);
+        QObject::connect(&poll, &QTimer::timeout, [this, server] {
+            if (server) {
+                if (leftButtonOnServer() != Button::Down)
+                    loop_.quit();
+                return;
+            }
             idle_ += 50;
             if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) || idle_ >= 2000)
                 loop_.quit();
         });
         poll.start();
         loop_.exec();
-        qApp->removeEventFilter(this);
+        if (!server)
+            qApp->removeEventFilter(this);
     }
 
 protected:
@@ -535,9 +661,20 @@ private:
 
 void Form::dragMove()
 {
+    // One press, one move: the moves of a drag that reach the window after
+    // its move has ended belong to the same press and start nothing.
+    if (dragPress_ == pressCount())
+        return;
+    dragPress_ = pressCount();
+    // A move asked for once the button is up would follow the pointer with
+    // no button held, until the next click.
+    if (leftButtonOnServer() == Button::Up)
+        return;
     QWindow* handle = window_->windowHandle();
     if (handle && handle->startSystemMove()) {
         SystemMoveWait(window_.get()).run();
+        if (leftButtonOnServer() == Button::Up)
+            cancelWindowManagerMove(window_.get());
         return;
     }
     MoveLoop(window_.get(), QCursor::pos()).run();

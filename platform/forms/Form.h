@@ -54,8 +54,13 @@ public:
     // Paints the window now.
     void repaint();
     // Where the window system places the windows itself (Wayland): its own
-    // maximised state, asked for and left.
+    // maximised state, asked for and left. From the request to maximise
+    // until the compositor has confirmed that the window left that state,
+    // the window keeps the size the compositor gave it (any other size is a
+    // protocol error that ends the connection): a size set meanwhile is
+    // held and applied once the window is normal again.
     void setCompositorMaximized(bool on);
+    bool compositorMaximized() const { return wantMaximized_ || reportedMaximized_; }
     // Kept above every other window.
     bool topmost() const;
     void setTopmost(bool on);
@@ -147,6 +152,8 @@ private:
     void focusFirstControl();
     void retireControls();
     void placeAtStartUp(const QWidget* owner);
+    void resizeInner(QSize size);
+    void compositorReported(bool maximized);
     class Widget;
     std::unique_ptr<Widget> window_;
     QString tag_;
@@ -163,6 +170,12 @@ private:
     std::vector<Control*> controls_;
     std::function<void()> design_;
     QSize designSize_;
+    // The compositor's maximised state: asked for, and as last reported.
+    bool wantMaximized_ = false;
+    bool reportedMaximized_ = false;
+    QSize heldSize_;
+    // The press whose drag has had its move, from pressCount().
+    unsigned long dragPress_ = static_cast<unsigned long>(-1);
 };
 
 } // namespace forms

@@ -34,6 +34,7 @@ bool* currentPass = nullptr;
 Qt::KeyboardModifiers currentKeyModifiers;
 bool inKeyPress = false;
 int pointerHoldDepth = 0;
+unsigned long presses = 0;
 
 // Mouse buttons and modifier keys as a mouse message carries them.
 quintptr mouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
@@ -104,6 +105,8 @@ protected:
         Window* w = windowOf(watched);
         if (!w)
             return false;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            ++presses;
         if (pointerHoldDepth > 0 && event->type() != QEvent::KeyPress)
             return false;
         auto* widget = static_cast<QWidget*>(watched);
@@ -383,6 +386,11 @@ PointerHold::~PointerHold()
 bool pointerHeld()
 {
     return pointerHoldDepth > 0;
+}
+
+unsigned long pressCount()
+{
+    return presses;
 }
 
 void deliverPendingPointerMove()

@@ -153,6 +153,9 @@ public:
     PointerHold& operator=(const PointerHold&) = delete;
 };
 bool pointerHeld();
+// Counts the presses of a pointer button on the program's windows: a drag
+// tells by it whether a press is still the one it started with.
+unsigned long pressCount();
 
 // When windows change under a still pointer (a window moved, sized, shown
 // or hidden), the window under the pointer gets a mouse move, as the

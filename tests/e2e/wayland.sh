@@ -2,9 +2,13 @@
 # One program on a Wayland session without an X server for it: weston (its
 # X11 back end, on a private Xvfb that only weston talks to, so that xdotool
 # can give weston a pointer) on a socket of its own, the program started as a
-# person starts it, with WAYLAND_DISPLAY set and no DISPLAY. It opens,
-# pseudo-maximises to the output (below weston's panel) with its caption
-# buttons on the output, and closes by its close button with exit code 0.
+# person starts it, with WAYLAND_DISPLAY set and no DISPLAY. It opens; it
+# pseudo-maximises to the output (below weston's panel) and comes back to its
+# size three times: by its caption button, by a double-click on its title and
+# by the system menu's 还原; it drags by its title and stays where the
+# release left it; it sits a mock exam to the result dialog and back while
+# maximised; it sizes by its corner grip; and it closes by its close button
+# with exit code 0. The program never ends on its own meanwhile.
 #   wayland.sh PROGRAM NAME OUTDIR
 set -euo pipefail
 program=$1 name=$2 outdir=$3
@@ -16,62 +20,236 @@ runtime=$(mktemp -d)
 chmod 700 "$runtime"
 scratch+=("$runtime")
 socket="wayland-e2e-$$"
+# weston's output, smaller than the X screen (1280x1024): the pointer can
+# leave it, and weston takes the pointer only from the moment it enters.
 W=1200 H=900
 XDG_RUNTIME_DIR=$runtime weston --backend=x11-backend.so --use-pixman --socket="$socket" \
   --width=$W --height=$H --idle-time=0 >"$outdir/$run.weston.log" 2>&1 &
 helpers+=($!)
 for _ in $(seq 100); do [[ -S "$runtime/$socket" ]] && break; sleep 0.1; done
 [[ -S "$runtime/$socket" ]] || fail "weston did not open its socket"
-sleep 1
+
+# Every wait is bounded by one deadline for the whole script, well inside
+# the test's time-out, and ends as soon as what it waits for is there.
+deadline=$((SECONDS + 110))
+alive() { [[ -z "$pid" ]] || kill -0 "$pid" 2>/dev/null || fail "the program ended $1 (see $outdir/$run.log)"; }
+await() { # await WHAT COMMAND...: until COMMAND succeeds
+  local what=$1 from=$SECONDS
+  shift
+  until "$@"; do
+    alive "while waiting for $what"
+    ((SECONDS < deadline)) || fail "no $what (the window last seen at ${left:-?},${top:-?} ${width:-?}x${height:-?})"
+    sleep 0.2
+  done
+  # A long wait is worth knowing when the machine is loaded.
+  ((SECONDS - from < 5)) || echo "e2e $run: $what took $((SECONDS - from)) s" >&2
+}
+
+# Screenshots of weston's output only; pixels found in a row or a column
+# of them, never by converting the whole picture (slow on a loaded machine).
+shot() { import -window root -crop "${W}x${H}+0+0" +repage "$outdir/$run-$1.png"; }
+# The rows of column X of screenshot NAME in COLOUR, in order.
+rows_in() { convert "$outdir/$run-$1.png" -crop "1x${H}+$2+0" +repage -depth 8 txt:- | grep -F "$3" | sed 's/^0,\([0-9]*\):.*/\1/'; }
+# The first and last column of row Y of screenshot NAME in COLOUR, and
+# their number: "x0 x1 n".
+cols_in() {
+  convert "$outdir/$run-$1.png" -crop "${W}x1+0+$2" +repage -depth 8 txt:- | grep -F "$3" \
+    | awk -F'[,:]' 'NR == 1 { lo = $1 } { hi = $1; n++ } END { if (n) print lo, hi, n }'
+}
+title=#313624 # the title's dark line, on row 31 of the main window
+frame=#626B48 # the frame colour of its border and grips
+# The main window in screenshot NAME, as "left top width height": its
+# title line is the topmost row through the output's middle column with
+# more than 300 pixels of it; its lower edge lies below the last run of
+# frame-coloured rows of the column 300 pixels in.
+window_in() {
+  local y c x0 x1 n b
+  for y in $(rows_in "$1" $((W / 2)) "$title"); do
+    c=$(cols_in "$1" "$y" "$title")
+    [[ -n "$c" ]] || continue
+    read -r x0 x1 n <<<"$c"
+    ((n > 300)) || continue
+    # The bottom grip's first row, 4 rows above the window's lower edge
+    # (the outermost row is not always redrawn after a size step).
+    b=$(rows_in "$1" $((x0 + 295)) "$frame" | awk 'NR > 1 && $1 != last + 1 { start = $1 } NR == 1 { start = $1 } { last = $1 } END { print start }')
+    [[ -n "$b" ]] || return 1
+    echo $((x0 - 5)) $((y - 31)) $((x1 - x0 + 11)) $((b + 4 - (y - 31)))
+    return 0
+  done
+  return 1
+}
+# Looks again: sets left top width height; fails while there is no window.
+look() {
+  local g
+  shot "$1"
+  g=$(window_in "$1") || return 1
+  read -r left top width height <<<"$g"
+}
+# The result dialog's title line (its blue theme's darkened frame colour,
+# row 31): the dialog's left and top, wherever weston put it.
+dialog_at() {
+  local x y c x0 x1 n
+  shot dialog
+  for x in $(seq 50 100 $((W - 50))); do
+    y=$(rows_in dialog "$x" '#0A304E' | head -1)
+    [[ -n "$y" ]] || continue
+    c=$(cols_in dialog "$y" '#0A304E')
+    read -r x0 x1 n <<<"$c"
+    ((n > 300)) || continue
+    dleft=$((x0 - 5)) dtop=$((y - 31))
+    return 0
+  done
+  return 1
+}
+no_dialog() { ! dialog_at; }
+
+# A region of the output, kept as NAME; then whether it has changed since.
+mark() { import -window root -crop "${4}x${5}+$2+$3" +repage "$outdir/$run-$1.mark.png"; }
+changed() {
+  ! cmp -s <(convert "$outdir/$run-$1.mark.png" rgb:-) \
+    <(import -window root -crop "${4}x${5}+$2+$3" +repage rgb:-)
+}
+
+# The pointer, as weston sees it: weston's X window takes it from the first
+# entry on; each move ends with a short step, as a hand's does.
+point() {
+  xdotool mousemove $(($1 - 4)) $(($2 - 3)); sleep 0.05
+  xdotool mousemove "$1" "$2"; sleep 0.15
+}
+# weston draws its pointer (black outlined) at the point, on its bare
+# background: it follows the X pointer.
+pointer_seen() {
+  import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -q '#000000'
+}
+# Out of the output and back in; then weston draws its pointer there
+# within 3 s, however loaded the machine, or the entry is made again.
+enter_output() {
+  xdotool mousemove $((W + 40)) $((H + 40)); sleep 0.2
+  point $((W / 2 - 40)) $((H / 2 - 40))
+  point $((W / 2)) $((H / 2))
+  for _ in $(seq 15); do pointer_seen && return 0; sleep 0.2; done
+  return 1
+}
+await "weston's pointer" enter_output
 
 # As a person's session starts it: Wayland only, no platform named.
 env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" \
   "$program" >"$outdir/$run.log" 2>&1 &
 pid=$!
 
-shot() { import -window root "$outdir/$run-$1.png"; }
-# The title's dark line (the darkened khaki, on row 31 of the window): its
-# topmost row on the screen with more than 300 such pixels, and the row's
-# first and last column: "y x0 x1".
-titleline() {
-  convert "$outdir/$run-$1.png" -crop "${W}x${H}+0+0" txt:- | { grep -F '#313624' || true; } \
-    | awk -F'[,:]' '{ n[$2]++; if (!($2 in lo) || $1 < lo[$2]) lo[$2] = $1; if ($1 > hi[$2]) hi[$2] = $1 }
-        END { best = -1; for (y in n) if (n[y] > 300 && (best < 0 || y + 0 < best)) best = y + 0
-              if (best >= 0) print best, lo[best], hi[best] }'
-}
-line=
-for _ in $(seq 40); do
-  shot start
-  line=$(titleline start)
-  [[ -n "$line" ]] && break
-  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window showed"
-  sleep 0.5
-done
-[[ -n "$line" ]] || fail "no window on the output"
-read -r ty tx0 tx1 <<<"$line"
-top=$((ty - 31)) left=$((tx0 - 5)) right=$((tx1 + 5))
-(( top >= 0 && left >= 0 && right < W )) || fail "the window is placed off the output ($left,$top to $right)"
+await "window on the output" look start
+x0=$left y0=$top w0=$width h0=$height
+((x0 >= 0 && y0 >= 0 && x0 + w0 <= W)) || fail "the window is placed off the output ($x0,$y0 ${w0}x$h0)"
+maximised() { look maximised && ((left == 0 && width == W && top >= 0 && top < 100)); }
+# Back at the size it had: where is weston's to choose.
+restored() { look restored && ((width == w0 && height == h0)); }
+# The pointer moves on, as a person's does, over the output's middle,
+# which the window covers in every state: the frame takes its height from
+# the window at a move over it.
+away() { point $((W / 2)) $((H / 2)); }
 
-# The maximise button, 45 pixels from the right edge, 8 from the top.
-xdotool mousemove $((right - 36)) $((top + 17)); sleep 0.3
+# 1. The caption button: maximise (45 pixels from the right edge, 8 from
+# the top), then restore by the same button at the new right end.
+point $((x0 + w0 - 36)) $((y0 + 17))
 xdotool click 1
-for _ in $(seq 40); do
-  sleep 0.5
-  # The pointer moves on, as a person's does; the frame follows the size.
-  xdotool mousemove 600 500; sleep 0.2; xdotool mousemove 610 510
-  shot maximised
-  line=$(titleline maximised)
-  [[ -n "$line" ]] || continue
-  read -r my mx0 mx1 <<<"$line"
-  (( mx0 == 5 && mx1 == W - 6 )) && break
-done
-[[ -n "$line" ]] || fail "no window after the maximise"
-read -r my mx0 mx1 <<<"$line"
-(( mx0 == 5 && mx1 == W - 6 )) || fail "pseudo-maximised across $((mx0 - 5)) to $((mx1 + 5)), not the output's $W pixels"
-mtop=$((my - 31))
-(( mtop >= 0 && mtop < 100 )) || fail "the maximised window's top is at $mtop"
-# The close button on the output: its column differs from the title's.
-xdotool mousemove $((W - 15)) $((mtop + 17)); sleep 0.3
+away
+await "pseudo-maximise by the caption button" maximised
+mtop=$top
+point $((W - 36)) $((mtop + 17))
+xdotool click 1
+away
+await "restore by the caption button to ${w0}x$h0" restored
+# 2. A double-click on the title, twice.
+point $((left + 400)) $((top + 12))
+xdotool click --repeat 2 --delay 80 1
+away
+await "pseudo-maximise by a double-click" maximised
+point 400 $((mtop + 12))
+xdotool click --repeat 2 --delay 80 1
+away
+await "restore by a double-click to ${w0}x$h0" restored
+# 3. Maximised by a double-click, restored by the system menu: a right
+# click on the title opens it at the pointer, 还原 its first item.
+point $((left + 400)) $((top + 12))
+xdotool click --repeat 2 --delay 80 1
+away
+await "pseudo-maximise by a double-click" maximised
+point 400 $((mtop + 12))
+mark menu 410 $((mtop + 14)) 120 80
+xdotool click 3
+await "system menu" changed menu 410 $((mtop + 14)) 120 80
+sleep 0.3
+point 430 $((mtop + 23))
+xdotool click 1
+away
+await "restore by the system menu to ${w0}x$h0" restored
+
+# 4. A title drag by (-60, 35) in steps; moves without a button afterwards
+# leave the window where the release put it.
+sleep 0.5 # no double-click with the last click
+look dragfrom || fail "no window before the drag"
+fx=$left fy=$top
+xdotool mousemove $((fx + 400)) $((fy + 12)); sleep 0.3
+xdotool mousedown 1 sleep 0.2 mousemove $((fx + 390)) $((fy + 17)) sleep 0.1 mousemove $((fx + 370)) $((fy + 27)) \
+  sleep 0.1 mousemove $((fx + 340)) $((fy + 47)) sleep 0.3 mouseup 1
+dragged() { look dragged && ((left == fx - 60 && top == fy + 35 && width == w0)); }
+await "title drag to $((fx - 60)),$((fy + 35))" dragged
+away
+point $((W / 2 + 60)) $((H - 60))
+sleep 0.3
+look stayed && ((left == fx - 60 && top == fy + 35)) || fail "the window followed the pointer after the release, to $left,$top"
+
+# 5. A mock exam while maximised: 模拟考试, 交卷, Yes (the default) in
+# the confirmation, 确定 in the result dialog; then the restore.
+point $((left + 400)) $((top + 12))
+xdotool click --repeat 2 --delay 80 1
+away
+await "pseudo-maximise before the exam" maximised
+point 877 $((mtop + 111))
+xdotool click 1
+sleep 1.5
+point 776 $((mtop + 519))
+xdotool click 1
+# Return is Yes once the confirmation is up and has the keyboard (weston
+# gives it a moment later on a loaded machine, and a Return before that
+# goes to the main window): pressed again, 3 s apart, until the result
+# dialog comes.
+hand_in() {
+  xdotool key Return
+  for _ in $(seq 15); do dialog_at && return 0; sleep 0.2; done
+  return 1
+}
+await "result dialog" hand_in
+shot result
+point $((dleft + 174)) $((dtop + 160))
+xdotool click 1
+away
+await "the result dialog's close" no_dialog
+await "the maximised window after the exam" maximised
+point 400 $((mtop + 12))
+xdotool click --repeat 2 --delay 80 1
+away
+await "restore after the exam to ${w0}x$h0" restored
+
+# 6. The bottom grip's corner zone, 6 pixels in, to 56 and 43 pixels in:
+# the new edges lie 5 pixels beyond the pointer.
+gx=$((left + width - 6)) gy=$((top + height - 3))
+point $((gx - 4)) "$gy"
+point "$gx" "$gy"
+sleep 0.3
+xdotool mousedown 1 sleep 0.2 mousemove $((gx - 10)) $((gy - 8)) sleep 0.1 mousemove $((gx - 30)) $((gy - 20)) \
+  sleep 0.1 mousemove $((gx - 50)) $((gy - 40)) sleep 0.3 mouseup 1
+sized() { look sized && ((width == w0 - 51 && height == h0 - 38)); }
+await "grip drag to $((w0 - 51))x$((h0 - 38))" sized
+
+# 7. The close button, 15 pixels in from the right end: lit under the
+# pointer, then clicked.
+mark close $((left + width - 24)) $((top + 8)) 18 18
+point $((left + width - 15)) $((top + 17))
+await "close button lit" changed close $((left + width - 24)) $((top + 8)) 18 18
 xdotool click 1
 expect_exit_0 "its close button was clicked"
-echo "e2e $run: opened on the output at $left,$top, maximised by the compositor to ${W} pixels wide below a ${mtop}-pixel panel, closed with exit code 0"
+echo "e2e $run: opened on the output at $x0,$y0 (${w0}x$h0); maximised to $W pixels wide below a ${mtop}-pixel panel" \
+  "and back to ${w0}x$h0 by the caption button, a double-click and the system menu; dragged by (-60, 35);" \
+  "a mock exam to the result dialog and back while maximised; sized to $((w0 - 51))x$((h0 - 38)); closed with exit code 0" \
+  "after $SECONDS s"
