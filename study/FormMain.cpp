@@ -448,13 +448,18 @@ void FormMain::NoListOpened()
 {
     // Nothing on screen may claim a list, and no button may wait for one:
     // the clock stops, the panels go, and the tabs are there to try again.
+    // The learner is told what is true: the file did not open, or it opened
+    // and cannot give this mode its questions (no paper can be drawn from
+    // it, or it lacks a table or column the mode reads).
+    const bool readable = Conn && Conn->readsWhole();
     PracticePreamble();
     ChapterPanelHidden();
     Fr4->setVisible(false);
     FR0->setVisible(false);
     QString file = ConnString().section(QStringLiteral("Data Source="), 1);
     file = vb::nativePath(file.left(file.indexOf(QLatin1Char(';'))));
-    forms::msgBox(QStringLiteral("题库文件 ") + file + QStringLiteral(" 无法打开！"));
+    forms::msgBox(QStringLiteral("题库文件 ") + file
+                  + (readable ? QStringLiteral(" 无法提供本模式的题目！") : QStringLiteral(" 无法打开！")));
 }
 
 void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)
@@ -476,6 +481,8 @@ void FormMain::OpenList(const std::function<QString()>& statement, bool recordBo
     skipOnFailure([&] {
         if (!rs().eof())
             ShowQuestion();
+        else
+            ShowNoQuestion();
     });
     if (recordBookmark)
         skipOnFailure([&] { CurBookmark = rs().bookmark(); });
@@ -543,8 +550,9 @@ void FormMain::ShowQuestion()
     txtCurrent->setText(QString::number(n));
     SuppressJump = false;
 
+    // A question without its text is shown as one with an empty text.
     const QString title =
-        QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toString());
+        QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toStringOrEmpty());
     lblTitle->setCaption(title);
     fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
@@ -583,6 +591,27 @@ void FormMain::ShowQuestion()
     }
     imgTitlePic->setVisible(false);
     ShowAnswers([](const std::function<void()>& step) { step(); });
+}
+
+void FormMain::ShowNoQuestion()
+{
+    // An empty list: its count, and nothing of any question, the design's
+    // placeholders included.
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{lblMyAnswer, lblRightAnswer, imgOK, imgErr, imgDone, imgTitlePic})
+        c->setVisible(false);
+    for (int i = 0; i <= 3; ++i)
+        imgAnswer(i).setVisible(false);
+    lblMyAnswer->setCaption(QString());
+    lblRightAnswer->setCaption(QString());
+    imgTitlePic->setPicture(forms::Picture());
+    for (forms::Label* text : {lblTitle, lblAnswer}) {
+        text->setCaption(QString());
+        text->setToolTipText(QString());
+    }
+    SuppressJump = true;
+    txtCurrent->setText(QString());
+    SuppressJump = false;
 }
 
 void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&)>& run)

@@ -100,6 +100,8 @@ public:
     void OpenSequentialSet(bool part2);
     void OpenErrorProneSet();
     void ShowQuestion();
+    // The panel of an empty list.
+    void ShowNoQuestion();
     static QString SortAnswerLetters(const QString& text);
     // The right answer's digits 1 to 4 as the letters A to D, in place.
     static QString DigitsToLetters(const QString& digits);
@@ -167,6 +169,9 @@ private:
     QString CurrentAnswer();
     // Whether the mode's opening left a list open.
     bool ListOpen() const { return Rs && Rs->isOpen(); }
+    // Whether the list has a question on screen: moving, answering and
+    // going to a number need one.
+    bool QuestionOnScreen() const { return ListOpen() && Rs->recordCount() > 0; }
     // A mode whose opening left no list (the bank missing, foreign, locked,
     // damaged, gone, or unable to give the mode's questions): the learner is
     // told which file cannot be opened, and the window goes back to its tabs.

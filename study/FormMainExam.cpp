@@ -34,7 +34,7 @@ void FormMain::ExamEntry(bool part2)
     Fr4->setVisible(true);
     optNum(0).setBackColor(optE(1).backColor());
     DrawQuestionNumber(0);
-    CurBookmark = Rs->bookmark();
+    skipOnFailure([&] { CurBookmark = Rs->bookmark(); }); // an empty paper has none
 }
 
 void FormMain::StartExam(bool part2)
