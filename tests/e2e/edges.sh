@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a learner meets at the edges of the real main window under a fresh
 # Xvfb: a caption button's tooltip goes within a second of the pointer
-# leaving the button for the bare title bar; under a window manager the
+# leaving the button for the bare title bar, and the next button shows its
+# own; under a window manager the
 # narrowest message box ("请选择章节！") shows its title in full, as a wide
 # one shows it, and asks for no minimise or maximise button.
 #   edges.sh PROGRAM NAME OUTDIR
@@ -36,6 +37,18 @@ until gone && { shot tip-after; region_alike tip-before tip-after "$tipregion"; 
   sleep 0.05
 done
 took=$(( ($(date +%s%N) - left) / 1000000 ))
+
+# From one button straight to the next: the next one's tooltip ("最大化",
+# a character longer than "关闭") comes up in place of the first.
+tip_width() { xdotool getwindowgeometry --shell "$(others | head -1)" 2>/dev/null | sed -n 's/^WIDTH=//p'; }
+xdotool mousemove --window "$window" $((winw - 15)) 17
+wait_until shown || fail "no tooltip over the close button the second time"
+close_tip=$(tip_width)
+xdotool mousemove --window "$window" $((winw - 36)) 17
+next_tip() { shown && [[ "$(tip_width)" != "$close_tip" ]]; }
+wait_until next_tip || fail "no tooltip of its own over the maximise button"
+xdotool mousemove --window "$window" 300 12
+wait_until gone || fail "the maximise button's tooltip stays"
 
 if [[ "$wm" == openbox ]]; then
   # The message box's title bar, drawn by the window manager above it: the
