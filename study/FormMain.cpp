@@ -103,22 +103,49 @@ FormMain::~FormMain()
     db::endPreparations();
 }
 
+// Within a container the first control listed lies on top: each list is
+// stacked once the whole window is built.
 void FormMain::buildControls()
 {
     using namespace forms;
-    // Within a container the first control listed lies on top: each list
-    // is stacked after it is built.
-    std::vector<std::vector<Control*>> stacks;
-    auto stack = [&](std::vector<Control*> list) { stacks.push_back(std::move(list)); };
-
+    Stacks stacks;
     SkinFrame1 = place(new frame::SkinFrame(*this, nullptr, QStringLiteral("SkinFrame1")), 0, 0, 14895, 10050);
     SkinFrame1->setAlign(1);
     SkinFrame1->storedProperties() = {
         {QStringLiteral("themecolor"), 3},     {QStringLiteral("style"), 3},
         {QStringLiteral("closebutton"), true}, {QStringLiteral("custombackcolor"), 0xD8E9EC},
         {QStringLiteral("_extentx"), 26273},   {QStringLiteral("_extenty"), 17727}};
-
     Frame1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Frame1")), 60, 540, 14700, 9400);
+
+    buildQuestionPanel(stacks);
+    buildTabs(stacks);
+    buildChapterPanel(stacks);
+    stacks.push_back({Frame1, Fr1});
+
+    for (const auto& list : stacks)
+        for (auto it = list.rbegin(); it != list.rend(); ++it)
+            (*it)->zOrder(0);
+}
+
+namespace {
+// An image of the question panel, with its picture when it has one.
+forms::Image* panelImage(forms::Form& form, forms::Control* panel, const char* name, const char* picture, float l,
+                         float t, float w, float h)
+{
+    auto* img = new forms::Image(form, panel, QString::fromLatin1(name));
+    img->move(l, t, w, h);
+    if (picture)
+        img->setPicture(forms::resourcePicture(QString::fromLatin1(picture)));
+    return img;
+}
+} // namespace
+
+// The question panel: the question with its picture, the go-to box, the
+// answer buttons, the learner's and the right answer with the marks, the
+// moves, and the answer sheet below.
+void FormMain::buildQuestionPanel(Stacks& stacks)
+{
+    using namespace forms;
     FR0 = place(new Frame(*this, Frame1, QStringLiteral("FR0")), 160, 1440, 14400, 7890);
     FR0->setVisible(false);
     FR01 = place(new Frame(*this, FR0, QStringLiteral("FR01")), 50, 50, 14300, 7800);
@@ -129,6 +156,41 @@ void FormMain::buildControls()
     Timer1.setInterval(1000);
     Timer1.setEnabled(false);
 
+    buildAnswerSheet(stacks);
+
+    FrameBack = place(new Frame(*this, FR01, QStringLiteral("FrameBack")), 6480, 1620, 7515, 3300);
+    imgTitlePic = place(new Image(*this, FrameBack, QStringLiteral("imgTitlePic")), 0, 0, 7515, 3300);
+
+    // A drop-down list's height follows its font: placed once it has it.
+    cboJump = new ComboBox(*this, FR01, QStringLiteral("cboJump"));
+    cboJump->setFont(font(Tahoma, 9.75, true));
+    cboJump->addItem(QStringLiteral("自动"));
+    cboJump->addItem(QStringLiteral("手动"));
+    cboJump->move(240, 5450, 885, 360);
+
+    txtCurrent = place(new TextBox(*this, FR01, QStringLiteral("txtCurrent")), 12240, 420, 795, 375);
+    txtCurrent->setFont(font(Tahoma, 12, true));
+    txtCurrent->setAlignment(2);
+    txtCurrent->setText(QStringLiteral("0"));
+
+    buildAnswerControls();
+    buildQuestionTexts();
+
+    // The right answer's letters run into the picture area when there are
+    // three or four of them: they lie over it, so none is cut.
+    std::vector<Control*> fr01 = {Fr4,       lblRightAnswer, FrameBack, cboJump,     txtCurrent, imgDone,
+                                  imgCommit, lblTime,        imgOK,     lblMyAnswer, imgNext,    imgPre};
+    for (int i = 3; i >= 0; --i)
+        fr01.push_back(&imgAnswer(i));
+    fr01.insert(fr01.end(), {&lbl(3), &lbl(2), lblAnswer, lblTitle, &lbl(1), lblAll, &lbl(0), imgErr});
+    stacks.push_back(std::move(fr01));
+}
+
+// The answer sheet of the exam: cell 0 of the 100 (the others are loaded
+// when an exam starts) and the legend of its five colours.
+void FormMain::buildAnswerSheet(Stacks& stacks)
+{
+    using namespace forms;
     Fr4 = place(new Frame(*this, FR01, QStringLiteral("Fr4")), 120, 6100, 14055, 1515);
     Fr4->setVisible(false);
     auto& cell0 = optNum.add(new PictureBox(*this, Fr4, QStringLiteral("optNum"), 0));
@@ -138,7 +200,7 @@ void FormMain::buildControls()
     cell0.setFont(font(Tahoma, 8.25));
     Frame2 = place(new Frame(*this, Fr4, QStringLiteral("Frame2")), 0, 1200, 8175, 345);
     Frame2->setEnabled(false);
-    stack({&cell0, Frame2});
+    stacks.push_back({&cell0, Frame2});
 
     std::vector<Control*> legend;
     const float swatchLeft[] = {150, 1560, 3210, 4800, 6510};
@@ -165,35 +227,20 @@ void FormMain::buildControls()
         label.setCaption(QString::fromUtf8(l.caption));
         legend.push_back(&label);
     }
-    stack(legend);
+    stacks.push_back(std::move(legend));
+}
 
-    FrameBack = place(new Frame(*this, FR01, QStringLiteral("FrameBack")), 6480, 1620, 7515, 3300);
-    imgTitlePic = place(new Image(*this, FrameBack, QStringLiteral("imgTitlePic")), 0, 0, 7515, 3300);
-
-    cboJump = place(new ComboBox(*this, FR01, QStringLiteral("cboJump")), 240, 5450, 885, 360);
-    cboJump->setFont(font(Tahoma, 9.75, true));
-    cboJump->addItem(QStringLiteral("自动"));
-    cboJump->addItem(QStringLiteral("手动"));
-    cboJump->move(240, 5450, 885, 360);
-
-    txtCurrent = place(new TextBox(*this, FR01, QStringLiteral("txtCurrent")), 12240, 420, 795, 375);
-    txtCurrent->setFont(font(Tahoma, 12, true));
-    txtCurrent->setAlignment(2);
-    txtCurrent->setText(QStringLiteral("0"));
-
-    auto image = [&](const char* name, const char* picture, float l, float t, float w, float h) {
-        auto* img = new Image(*this, FR01, QString::fromLatin1(name));
-        img->move(l, t, w, h);
-        if (picture)
-            img->setPicture(resourcePicture(QString::fromLatin1(picture)));
-        return img;
-    };
+// The confirm and hand-in buttons, the clock, the marks, the learner's and
+// the right answer, the moves and the four answer buttons.
+void FormMain::buildAnswerControls()
+{
+    using namespace forms;
     imgDone = new Image(*this, FR01, QStringLiteral("imgDone"));
     imgDone->setStretch(true);
     imgDone->move(11520, 5000, 1230, 480);
     imgDone->setPicture(resourcePicture(QStringLiteral(":/btn_done.rgb32")));
     imgDone->setVisible(false);
-    imgCommit = image("imgCommit", ":/btn_commit.rgb32", 10920, 5595, 900, 345);
+    imgCommit = panelImage(*this, FR01, "imgCommit", ":/btn_commit.rgb32", 10920, 5595, 900, 345);
 
     lblTime = place(new Label(*this, FR01, QStringLiteral("lblTime")), 7320, 480, 900, 375);
     lblTime->setForeColor(WrongColour);
@@ -202,7 +249,7 @@ void FormMain::buildControls()
     lblTime->setCaption(QStringLiteral("45:00"));
     lblTime->setVisible(false);
 
-    imgOK = image("imgOK", ":/tick.rgb32", 2670, 4900, 270, 270);
+    imgOK = panelImage(*this, FR01, "imgOK", ":/tick.rgb32", 2670, 4900, 270, 270);
 
     lblRightAnswer = place(new Label(*this, FR01, QStringLiteral("lblRightAnswer")), 5880, 4755, 300, 525);
     lblRightAnswer->setForeColor(0x8000);
@@ -216,31 +263,34 @@ void FormMain::buildControls()
     lblMyAnswer->setAutoSize(true);
     lblMyAnswer->setCaption(QStringLiteral("A"));
 
-    imgNext = image("imgNext", ":/btn_next.rgb32", 9720, 5600, 900, 345);
-    imgPre = image("imgPre", ":/btn_prev.rgb32", 8520, 5600, 900, 345);
+    imgNext = panelImage(*this, FR01, "imgNext", ":/btn_next.rgb32", 9720, 5600, 900, 345);
+    imgPre = panelImage(*this, FR01, "imgPre", ":/btn_prev.rgb32", 8520, 5600, 900, 345);
 
-    std::vector<Control*> answers;
     const float answerLeft[] = {8520, 9240, 9960, 10680};
     const char* const answerPicture[] = {":/btn_a.rgb32", ":/btn_b.rgb32", ":/btn_c.rgb32", ":/btn_d.rgb32"};
     for (int i = 3; i >= 0; --i) {
         auto& b = imgAnswer.add(new Image(*this, FR01, QStringLiteral("imgAnswer"), i));
         b.move(answerLeft[i], 5000, 450, 450);
         b.setPicture(resourcePicture(QString::fromLatin1(answerPicture[i])));
-        answers.push_back(&b);
     }
+}
 
+// The texts of the question panel: the question and its options, the count,
+// the go-to box's words, the answer line, and the cross.
+void FormMain::buildQuestionTexts()
+{
+    using namespace forms;
     auto label = [&](int index, float l, float t, float w, float h, const QString& caption, const QFont& f,
-                     bool sized) -> Label& {
+                     bool sized) {
         auto& x = lbl.add(new Label(*this, FR01, QStringLiteral("lbl"), index));
         x.move(l, t, w, h);
         x.setFont(f);
         x.setAutoSize(sized);
         x.setCaption(caption);
-        return x;
     };
-    Label& lbl3 = label(3, 1260, 5500, 1350, 240, QStringLiteral("跳转到下一题"), font(Tahoma, 9.75), true);
-    Label& lbl2 = label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
-                        font(Tahoma, WindowFontSize), true);
+    label(3, 1260, 5500, 1350, 240, QStringLiteral("跳转到下一题"), font(Tahoma, 9.75), true);
+    label(2, 255, 4950, 5505, 345, QStringLiteral("您的答案:______________       正确答案是:"),
+          font(Tahoma, WindowFontSize), true);
 
     lblAnswer =
         place(new Label(*this, FR01, QStringLiteral("lblAnswer")), 255, 1920, OptionsLabel.width, OptionsLabel.height);
@@ -250,27 +300,24 @@ void FormMain::buildControls()
     lblTitle->setFont(TitleLabel.font());
     lblTitle->setCaption(QStringLiteral("题目"));
 
-    Label& lbl1 =
-        label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
-              font(Tahoma, 12), false);
+    label(1, 11400, 480, 2310, 480, QStringLiteral("转到第") + QString(16, QLatin1Char(' ')) + QStringLiteral("题"),
+          font(Tahoma, 12), false);
 
     lblAll = place(new Label(*this, FR01, QStringLiteral("lblAll")), 960, 480, 660, 345);
     lblAll->setFont(font(Tahoma, 14.25, true));
     lblAll->setAutoSize(true);
     lblAll->setCaption(QStringLiteral("xxxx"));
-    Label& lbl0 = label(0, 240, 480, 570, 345, QStringLiteral("共计"), font(Tahoma, WindowFontSize), true);
+    label(0, 240, 480, 570, 345, QStringLiteral("共计"), font(Tahoma, WindowFontSize), true);
 
-    imgErr = image("imgErr", ":/cross.rgb32", 2670, 4900, 270, 270);
+    imgErr = panelImage(*this, FR01, "imgErr", ":/cross.rgb32", 2670, 4900, 270, 270);
+}
 
-    // The right answer's letters run into the picture area when there are
-    // three or four of them: they lie over it, so none is cut.
-    std::vector<Control*> fr01 = {Fr4,       lblRightAnswer, FrameBack, cboJump,     txtCurrent, imgDone,
-                                  imgCommit, lblTime,        imgOK,     lblMyAnswer, imgNext,    imgPre};
-    fr01.insert(fr01.end(), answers.begin(), answers.end());
-    fr01.insert(fr01.end(), {&lbl3, &lbl2, lblAnswer, lblTitle, &lbl1, lblAll, &lbl0, imgErr});
-    stack(fr01);
-
-    std::vector<Control*> frame1;
+// The tabs: the five hot spots of the background picture (and the five of
+// the hidden part-2 modes) over the picture itself, the question panel on top.
+void FormMain::buildTabs(Stacks& stacks)
+{
+    using namespace forms;
+    std::vector<Control*> frame1 = {FR0};
     const float partTwoTop[] = {5650, 6330, 7030, 7730, 8400}; // entries 5 to 9
     for (int i = 9; i >= 5; --i) {
         auto& spot = imgNav.add(new Image(*this, Frame1, QStringLiteral("imgNav"), i));
@@ -287,10 +334,15 @@ void FormMain::buildControls()
     imgBack = new Image(*this, Frame1, QStringLiteral("imgBack"));
     imgBack->move(0, 0, 14685, 9375);
     imgBack->setPicture(resourcePicture(deliverable_.background));
-    frame1.insert(frame1.begin(), FR0);
     frame1.push_back(imgBack);
-    stack(frame1);
+    stacks.push_back(std::move(frame1));
+}
 
+// The chapter panel: box 0 of the chapter boxes (the others are loaded with
+// the chapters) and the select button.
+void FormMain::buildChapterPanel(Stacks& stacks)
+{
+    using namespace forms;
     Fr1 = place(new Frame(*this, SkinFrame1, QStringLiteral("Fr1")), 500, 2400, 13855, 7250);
     Fr1->setCaption(QStringLiteral("章节练习"));
     Fr1->setFont(font(Tahoma, 15.75));
@@ -302,12 +354,7 @@ void FormMain::buildControls()
     imgSelect = new Image(*this, Fr1, QStringLiteral("imgSelect"));
     imgSelect->move(8300, 1000, 1275, 420);
     imgSelect->setPicture(resourcePicture(QStringLiteral(":/btn_select.rgb32")));
-    stack({&box0, imgSelect});
-    stack({Frame1, Fr1});
-
-    for (const auto& list : stacks)
-        for (auto it = list.rbegin(); it != list.rend(); ++it)
-            (*it)->zOrder(0);
+    stacks.push_back({&box0, imgSelect});
 }
 
 // Start-up and shutdown -------------------------------------------------
@@ -387,13 +434,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 5:
         PracticePreamble();
         OpenSequentialSet(Index == 5);
-        if (!ListOpen()) {
-            NoListOpened();
-            break;
-        }
-        ChapterPanelHidden();
-        QuestionPanelUp();
-        Fr4->setVisible(false);
+        EndOpening(Shown::Practice);
         break;
     case 1:
     case 6: ChapterPracticeEntry(Index == 6); break;
@@ -403,13 +444,7 @@ void FormMain::imgNav_Click(std::int16_t Index)
     case 3:
         PracticePreamble();
         OpenErrorProneSet();
-        if (!ListOpen()) {
-            NoListOpened();
-            break;
-        }
-        ChapterPanelHidden();
-        QuestionPanelUp();
-        Fr4->setVisible(false);
+        EndOpening(Shown::Practice);
         break;
     case 7: forms::msgBox(QStringLiteral("2013年科目一考试已取消动画！")); break;
     case 8: forms::msgBox(QStringLiteral("2013年科目一考试已取消多选！")); break;
@@ -444,17 +479,34 @@ void FormMain::PrepareBank() const
     db::prepareConnection(ConnString());
 }
 
-void FormMain::NoListOpened()
+bool FormMain::EndOpening(Shown shown)
 {
-    // Nothing on screen may claim a list, and no button may wait for one:
-    // the clock stops, the panels go, and the tabs are there to try again.
-    PracticePreamble();
-    ChapterPanelHidden();
-    Fr4->setVisible(false);
-    FR0->setVisible(false);
-    QString file = ConnString().section(QStringLiteral("Data Source="), 1);
-    file = vb::nativePath(file.left(file.indexOf(QLatin1Char(';'))));
-    forms::msgBox(QStringLiteral("题库文件 ") + file + QStringLiteral(" 无法打开！"));
+    if (!ListOpen()) {
+        // Nothing on screen may claim a list, and no button may wait for
+        // one: the clock stops, the panels go, and the tabs are there to try
+        // again. The learner is told what is true: the file did not open, or
+        // it opened and cannot give this mode its questions (no paper can be
+        // drawn from it, or it lacks a table or column the mode reads).
+        const bool readable = Conn && Conn->readsWhole();
+        PracticePreamble();
+        ChapterPanelHidden();
+        Fr4->setVisible(false);
+        FR0->setVisible(false);
+        QString file = ConnString().section(QStringLiteral("Data Source="), 1);
+        file = vb::nativePath(file.left(file.indexOf(QLatin1Char(';'))));
+        forms::msgBox(QStringLiteral("题库文件 ") + file
+                      + (readable ? QStringLiteral(" 无法提供本模式的题目！") : QStringLiteral(" 无法打开！")));
+        return false;
+    }
+    if (shown == Shown::ChapterPanel)
+        ChapterPanelUp();
+    else
+        ChapterPanelHidden();
+    if (shown == Shown::ChapterList)
+        return true;
+    QuestionPanelUp();
+    Fr4->setVisible(shown == Shown::Exam);
+    return true;
 }
 
 void FormMain::OpenList(const std::function<QString()>& statement, bool recordBookmark)
@@ -476,6 +528,8 @@ void FormMain::OpenList(const std::function<QString()>& statement, bool recordBo
     skipOnFailure([&] {
         if (!rs().eof())
             ShowQuestion();
+        else
+            ShowNoQuestion();
     });
     if (recordBookmark)
         skipOnFailure([&] { CurBookmark = rs().bookmark(); });
@@ -543,8 +597,9 @@ void FormMain::ShowQuestion()
     txtCurrent->setText(QString::number(n));
     SuppressJump = false;
 
+    // A question without its text is shown as one with an empty text.
     const QString title =
-        QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toString());
+        QString::number(n) + QLatin1Char('.') + shownText(r.value(QStringLiteral("question")).toStringOrEmpty());
     lblTitle->setCaption(title);
     fitCaption(*lblTitle, TitleLabel);
     lblTitle->setToolTipText(title);
@@ -583,6 +638,27 @@ void FormMain::ShowQuestion()
     }
     imgTitlePic->setVisible(false);
     ShowAnswers([](const std::function<void()>& step) { step(); });
+}
+
+void FormMain::ShowNoQuestion()
+{
+    // An empty list: its count, and nothing of any question, the design's
+    // placeholders included.
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{lblMyAnswer, lblRightAnswer, imgOK, imgErr, imgDone, imgTitlePic})
+        c->setVisible(false);
+    for (int i = 0; i <= 3; ++i)
+        imgAnswer(i).setVisible(false);
+    lblMyAnswer->setCaption(QString());
+    lblRightAnswer->setCaption(QString());
+    imgTitlePic->setPicture(forms::Picture());
+    for (forms::Label* text : {lblTitle, lblAnswer}) {
+        text->setCaption(QString());
+        text->setToolTipText(QString());
+    }
+    SuppressJump = true;
+    txtCurrent->setText(QString());
+    SuppressJump = false;
 }
 
 void FormMain::ShowAnswers(const std::function<void(const std::function<void()>&)>& run)

@@ -100,6 +100,8 @@ public:
     void OpenSequentialSet(bool part2);
     void OpenErrorProneSet();
     void ShowQuestion();
+    // The panel of an empty list.
+    void ShowNoQuestion();
     static QString SortAnswerLetters(const QString& text);
     // The right answer's digits 1 to 4 as the letters A to D, in place.
     static QString DigitsToLetters(const QString& digits);
@@ -148,7 +150,16 @@ public:
     DlgMsg& dlgMsg();
 
 private:
+    // The window's design, panel by panel; each leaves its lists of
+    // controls to be stacked once the whole window stands.
+    using Stacks = std::vector<std::vector<forms::Control*>>;
     void buildControls();
+    void buildQuestionPanel(Stacks& stacks);
+    void buildAnswerSheet(Stacks& stacks);
+    void buildAnswerControls();
+    void buildQuestionTexts();
+    void buildTabs(Stacks& stacks);
+    void buildChapterPanel(Stacks& stacks);
     void wireEvents();
     db::Connection& conn();
     db::Recordset& rs();
@@ -167,10 +178,16 @@ private:
     QString CurrentAnswer();
     // Whether the mode's opening left a list open.
     bool ListOpen() const { return Rs && Rs->isOpen(); }
-    // A mode whose opening left no list (the bank missing, foreign, locked,
-    // damaged, gone, or unable to give the mode's questions): the learner is
-    // told which file cannot be opened, and the window goes back to its tabs.
-    void NoListOpened();
+    // Whether the list has a question on screen: moving, answering and
+    // going to a number need one.
+    bool QuestionOnScreen() const { return ListOpen() && Rs->recordCount() > 0; }
+    // The end of a mode's opening: the panels of what it opened shown (the
+    // list, the chapter panel over it, or the exam with its sheet), or, when
+    // it left no list (the bank missing, foreign, locked, damaged, gone, or
+    // unable to give the mode its questions), the tabs back and the learner
+    // told which of the two. True when a list is shown.
+    enum class Shown { Practice, ChapterPanel, ChapterList, Exam };
+    bool EndOpening(Shown shown);
     // The list-opening sequence; the statement is made when the list opens.
     void OpenList(const std::function<QString()>& statement, bool recordBookmark = true);
     // The display's last part: the stored answer and, where due, the right

@@ -66,6 +66,8 @@ void FormMain::imgPre_Click()
 // end record and nothing is redrawn.
 void FormMain::Step(bool forward)
 {
+    if (!QuestionOnScreen())
+        return;
     db::Recordset& r = rs();
     const bool wasUnanswered = CurrentAnswer().isEmpty();
     if (forward) {
@@ -94,6 +96,8 @@ void FormMain::Step(bool forward)
 
 void FormMain::optNum_Click(std::int16_t Index)
 {
+    if (!QuestionOnScreen())
+        return;
     db::Recordset& r = rs();
     // A cell behind the end of a short paper has no question: the one on
     // screen stays.
@@ -119,7 +123,7 @@ void FormMain::txtCurrent_KeyPress(std::int16_t& KeyAscii)
 void FormMain::txtCurrent_Change()
 {
     // The display writes the number with SuppressJump set: no jump then.
-    if (SuppressJump)
+    if (SuppressJump || !QuestionOnScreen())
         return;
     if (txtCurrent->text().isEmpty())
         txtCurrent->setText(QStringLiteral("1")); // jumps to question 1 at once, inside this write
@@ -160,6 +164,8 @@ bool singleAnswer(const vb::Variant& type)
 
 void FormMain::imgAnswer_Click(std::int16_t Index)
 {
+    if (!QuestionOnScreen())
+        return;
     db::Recordset& r = rs();
     const QString letter = letterOf(Index);
     lblMyAnswer->setVisible(true);
@@ -253,6 +259,8 @@ bool FormMain::MarkAnswer()
 
 void FormMain::imgDone_Click()
 {
+    if (!QuestionOnScreen())
+        return;
     db::Recordset& r = rs();
     if (Timer1.isEnabled()) {
         StoreAnswer();

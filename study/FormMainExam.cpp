@@ -20,21 +20,15 @@ void FormMain::ExamEntry(bool part2)
     imgCommit->setVisible(true);
     Timer1.setEnabled(true);
     StartExam(part2);
-    if (!ListOpen()) {
-        // No paper could be opened: nothing is sat.
-        NoListOpened();
-        return;
-    }
     // Duplicated ids can give more rows than the sheet has cells; the paper
     // is its first hundred.
-    if (Rs->recordCount() > SheetCells)
+    if (ListOpen() && Rs->recordCount() > SheetCells)
         lblAll->setCaption(QString::number(SheetCells) + QStringLiteral(" 题"));
-    ChapterPanelHidden();
-    QuestionPanelUp();
-    Fr4->setVisible(true);
+    if (!EndOpening(Shown::Exam))
+        return; // no paper could be opened: nothing is sat
     optNum(0).setBackColor(optE(1).backColor());
     DrawQuestionNumber(0);
-    CurBookmark = Rs->bookmark();
+    skipOnFailure([&] { CurBookmark = Rs->bookmark(); }); // an empty paper has none
 }
 
 void FormMain::StartExam(bool part2)

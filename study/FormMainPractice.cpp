@@ -175,13 +175,7 @@ void FormMain::ChapterPracticeEntry(bool part2)
 {
     PracticePreamble();
     LoadChapterList(part2);
-    if (!ListOpen()) {
-        NoListOpened();
-        return;
-    }
-    ChapterPanelUp();
-    QuestionPanelUp();
-    Fr4->setVisible(false);
+    EndOpening(Shown::ChapterPanel);
 }
 
 void FormMain::LoadChapterList(bool part2)
@@ -250,11 +244,7 @@ void FormMain::imgSelect_Click()
     OpenList(
         [&] { return QuestionSelect(QStringLiteral("zhangjie in(") + chapters + QStringLiteral(") order by id asc")); },
         false);
-    if (!ListOpen()) {
-        NoListOpened();
-        return;
-    }
-    ChapterPanelHidden();
+    EndOpening(Shown::ChapterList);
 }
 
 // Random practice and the papers ----------------------------------------
@@ -263,13 +253,7 @@ void FormMain::RandomPracticeEntry()
 {
     PracticePreamble();
     OpenRandomSet(false);
-    if (!ListOpen()) {
-        NoListOpened();
-        return;
-    }
-    ChapterPanelHidden();
-    QuestionPanelUp();
-    Fr4->setVisible(false);
+    EndOpening(Shown::Practice);
 }
 
 void FormMain::OpenRandomSet(bool paper)

@@ -175,6 +175,11 @@ void Connection::open(const QString&, const QString&)
     session_->open = true;
 }
 
+bool Connection::readsWhole() const
+{
+    return isOpen() && session_->handle && session_->handle->sound();
+}
+
 void Connection::execute(const QString& statement)
 {
     if (!isOpen())

@@ -36,6 +36,10 @@ public:
     void execute(const QString& statement);
     void close();
     bool isOpen() const;
+    // Whether the open bank reads whole and sound (no damaged page, no lock
+    // held by another program): what tells a bank that cannot be read from
+    // one that lacks what a statement asks of it. False when closed.
+    bool readsWhole() const;
 
     // For the recordsets opened over this connection.
     std::shared_ptr<Session> session() const { return session_; }

@@ -37,6 +37,9 @@ public:
 
     // Checks that the file is readable with the key.
     void probe() const;
+    // Whether every page of the file still reads and is sound: the file is
+    // there, no page is damaged, no other program holds it locked.
+    bool sound() const;
     // Reads every row of every table once, so that their pages wait in the
     // cache, decrypted; ends early when `stop` is set.
     void readAllPages(const std::atomic<bool>& stop) const;

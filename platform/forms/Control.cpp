@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWidget>
 
 namespace forms {
@@ -93,8 +94,14 @@ QString Control::toolTipText() const
 
 void Control::setToolTipText(const QString& text)
 {
-    if (widget_)
-        widget_->setToolTip(text);
+    if (!widget_)
+        return;
+    // A tip on the screen goes with its text, as the system's goes with its
+    // tool: Qt would keep it up until the pointer leaves the widget.
+    if (text.isEmpty() && QToolTip::isVisible() && !widget_->toolTip().isEmpty()
+        && QToolTip::text() == widget_->toolTip())
+        QToolTip::hideText();
+    widget_->setToolTip(text);
 }
 
 void Control::setMousePointer(int pointer)

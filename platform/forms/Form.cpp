@@ -76,6 +76,16 @@ Form::Form() : window_(std::make_unique<Widget>(*this))
 
 Form::~Form()
 {
+    // A window destroyed while loaded ends its user controls as an unload
+    // does, before any of them goes: a control that put itself in front of
+    // a window's procedure takes itself out again, so no message sent while
+    // the controls are freed reaches one already freed.
+    if (loaded_) {
+        loaded_ = false;
+        for (Control* c : std::vector<Control*>(controls_))
+            if (auto* uc = dynamic_cast<UserControl*>(c))
+                enter([uc] { uc->terminate(); });
+    }
     // Controls delete their widgets, the newest first; the window goes
     // after them.
     while (!controls_.empty())

@@ -2,8 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace forms {
 
@@ -34,6 +38,19 @@ int systemBox(const MsgBoxRequest& r)
             b->setText(text);
             b->setIcon(QIcon()); // some desktop styles give the buttons icons
         }
+    // The system's box asks for a close button only, and is at least as
+    // wide as its title needs: a window manager would otherwise offer to
+    // minimise or maximise it and cut its title short. The title's room is
+    // reckoned in the bold face title bars use, with the icon and the
+    // buttons beside it.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleRoom = QFontMetrics(titleFont).horizontalAdvance(r.title) + 4 * QFontMetrics(titleFont).height()
+        + 2 * box.style()->pixelMetric(QStyle::PM_TitleBarButtonSize);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     const int answer = box.exec();
     return answer == QMessageBox::Yes ? vbYes : answer == QMessageBox::No ? vbNo : vbOK;
 }

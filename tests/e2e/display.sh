@@ -5,7 +5,8 @@
 # program, outdir, run and fail(); it sets folder, program and DISPLAY. On
 # exit it ends the program ($pid), the helpers started meanwhile (add their
 # ids to helpers) and the X server, and removes the folder and the scratch
-# paths listed in scratch.
+# paths listed in scratch; a script that passed fails when the program's
+# log, $outdir/$run.log, has a "Run-time error" line.
 mkdir -p "$outdir"
 folder=$(mktemp -d "$outdir/$run.XXXXXX")
 cp -a "$(dirname "$program")/." "$folder/"
@@ -21,11 +22,19 @@ pid=
 helpers=()
 scratch=()
 cleanup() {
+  local status=$?
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
   local helper
   for helper in "${helpers[@]}"; do kill "$helper" 2>/dev/null || true; done
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$displayfile" "$folder" "${scratch[@]}"
+  # A failure that escaped the program's handlers is a fault even where the
+  # program went on: a script that passed fails on such a line in its log.
+  if ((status == 0)) && grep -q "Run-time error" "$outdir/$run.log" 2>/dev/null; then
+    echo "e2e $run: the program's log has a run-time error:" >&2
+    grep "Run-time error" "$outdir/$run.log" | head -5 >&2
+    exit 1
+  fi
 }
 trap cleanup EXIT
 for _ in $(seq 50); do [[ -s "$displayfile" ]] && break; sleep 0.1; done

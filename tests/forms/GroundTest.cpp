@@ -124,12 +124,19 @@ TEST(Dispatch, NoExceptionCrossesTheEventLoop)
             vb::raise(vb::err::TypeMismatch);
         },
     };
+    // Each escape is written once to standard error, here read by the test
+    // so that no test's output carries the line.
+    testing::internal::CaptureStderr();
     for (const auto& t : throwers) {
         label->onClick = t;
         click(label->widget());
     }
+    const std::string written = testing::internal::GetCapturedStderr();
     EXPECT_EQ(clicks, 3);
     EXPECT_FALSE(label->busy());
+    EXPECT_EQ(written,
+              "Run-time error: a handler's own fault\nRun-time error: unknown exception\n"
+              "Run-time error '13': Type mismatch\n");
 }
 
 // A procedure that records what it sees and passes on all but one message.

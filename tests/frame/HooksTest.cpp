@@ -362,6 +362,35 @@ TEST_F(Hooks, ClosingTheWindowByTheCloseButtonFreesTheHooksOnlyAfterTheClick)
     EXPECT_TRUE(reports.empty());
 }
 
+// A window destroyed while it is loaded (a program's end without a close, a
+// test's window dropped) takes the frame's interceptions out before any of
+// its controls goes: a message sent while the rest is freed, here from a
+// control older than the frame, meets the windows' own procedures, never a
+// freed interception.
+TEST_F(Hooks, AWindowDestroyedWhileLoadedIsUnhookedBeforeItsControlsGo)
+{
+    form = std::make_unique<forms::Form>();
+    form->setClientSize(400 * Tw, 300 * Tw);
+    auto* older = new forms::Label(*form, nullptr, QStringLiteral("Label1"));
+    skin = new SF(*form, nullptr, QStringLiteral("SkinFrame1"));
+    skin->storedProperties() = {{QStringLiteral("themecolor"), 3}, {QStringLiteral("style"), 3}};
+    formProc = Proc(true);
+    win32::SetWindowLongA(form->hWnd(), win32::GWL_WNDPROC, asLong(&formProc));
+    form->show();
+    ASSERT_NE(form->procedure(), &formProc) << "the frame hooked nothing";
+    forms::WindowProc* procedureMeanwhile = nullptr;
+    forms::Form* const window = form.get(); // the owner is empty while it destroys
+    QObject::connect(older->widget(), &QObject::destroyed, [&] {
+        procedureMeanwhile = window->procedure();
+        win32::SendMessageA(window->hWnd(), wm::SetCursor, 0, 0);
+    });
+    const std::size_t before = formProc.seen.size();
+    form.reset();
+    EXPECT_EQ(procedureMeanwhile, &formProc);
+    EXPECT_EQ(formProc.seen.size(), before + 1);
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(Hooks, AWindowThatIsNotHookedIsReportedAndNothingChanges)
 {
     struct Case {

@@ -251,6 +251,59 @@ TEST_F(BankFault, ABankThatCannotBeOpenedIsNamedOnce)
     }
 }
 
+// A bank that opens but cannot give a mode its questions is not called
+// unopenable: the learner is told that this bank has no questions for the
+// mode, once, and the window goes back to its tabs. The other modes of the
+// same bank work on.
+TEST_F(BankFault, ABankThatOpenedButCannotGiveTheModeItsQuestionsSaysSo)
+{
+    const QString cannotGive = QStringLiteral("题库文件 ") + folder + QStringLiteral("/in.dll 无法提供本模式的题目！");
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::int16_t tab;
+        std::int16_t workingTab; // a mode the same bank still serves
+    };
+    const Case cases[] = {
+        {"no part-1 question: no paper",
+         [&] {
+             writeBank({question(1, 8), question(2, 9)});
+         },
+         4, 5},
+        {"no zhangjie table",
+         [&] {
+             writeBank({question(1, 1), question(2, 2)});
+             rawbank::Raw(bank).exec(QStringLiteral("DROP TABLE zhangjie"));
+         },
+         1, 0},
+        {"no state column",
+         [&] {
+             writeBank({question(1, 1), question(2, 2)});
+             rawbank::changeQuestionColumn(bank, QStringLiteral("state"));
+         },
+         0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        FormMain& f = open();
+        const QImage before = shot();
+        messages.clear();
+        f.imgNav_Click(c.tab);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].prompt, cannotGive);
+        EXPECT_FALSE(f.FR0->isVisible());
+        EXPECT_FALSE(f.Timer1.isEnabled());
+        EXPECT_TRUE(shot() == before) << "the window shows more than its tabs";
+        messages.clear();
+        f.imgNav_Click(c.workingTab);
+        EXPECT_TRUE(messages.empty());
+        EXPECT_TRUE(f.FR0->isVisible());
+        f.unload();
+        form.reset();
+    }
+}
+
 // The bank is removed while a list is open: the answers go on being judged
 // and kept, the learner is told once; the next mode click names the file.
 TEST_F(BankFault, ABankRemovedWhileTheProgramRuns)

@@ -476,4 +476,106 @@ TEST_F(Screen, InARunningExamTheLearnersLettersAreRedAfterAGreenPractice)
     f.Timer1.setEnabled(false);
 }
 
+// One colour all over: nothing drawn there.
+bool blank(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
+// An empty list shows its count and nothing of any question: no text, no
+// option, no answer button, no letters, no mark, no picture, whether it
+// replaces a list whose question was answered wrong (cross, red and green
+// letters on screen) or is the first list of the run (the design's
+// placeholders). Moving, answering and going to a number then do nothing.
+TEST_F(Screen, AnEmptyListShowsItsCountAndABlankPanel)
+{
+    // Chapter 1 only, none of it error-prone; Penmaro reads four chapter boxes.
+    const std::vector<banks::QuestionRow> rows = {question(1, 1, "0", "3", "1"), question(2, 1, "0", "3", "1")};
+    struct Case {
+        const char* name;
+        bool replacing;
+        bool chapter; // a ticked chapter without questions, else the empty error-prone set
+    };
+    const Case cases[] = {{"error-prone, replacing", true, false},
+                          {"error-prone, first list", false, false},
+                          {"chapter, replacing", true, true},
+                          {"chapter, first list", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBank(rows);
+        study::FormMain& f = open();
+        if (c.replacing) {
+            f.imgNav_Click(0);
+            f.imgAnswer_Click(1); // wrong: the cross, B in red, A in green
+            ASSERT_TRUE(f.imgErr->isVisible());
+        }
+        if (c.chapter) {
+            f.imgNav_Click(1);
+            f.chkChapter(1).setValue(1); // chapter 2
+            f.imgSelect_Click();
+        } else {
+            f.imgNav_Click(3);
+        }
+        EXPECT_EQ(f.lblAll->caption(), QStringLiteral("0 题"));
+        EXPECT_TRUE(f.FR0->isVisible());
+        EXPECT_FALSE(f.Fr1->isVisible());
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(f.txtCurrent->text(), QString());
+        const QImage shown = panel(f);
+        std::vector<const forms::Control*> empty = {f.lblTitle, f.lblAnswer, f.FrameBack, f.imgDone};
+        for (int i = 0; i <= 3; ++i)
+            empty.push_back(&f.imgAnswer(i));
+        for (const forms::Control* part : empty)
+            EXPECT_TRUE(blank(under(shown, *part))) << part->name().toStdString() << " shows something";
+        const std::vector<const forms::Control*> marks = {f.lblMyAnswer, f.lblRightAnswer, f.imgOK, f.imgErr};
+        for (const forms::Control* part : marks) {
+            const QImage area = under(shown, *part);
+            int coloured = 0;
+            for (int y = 0; y < area.height(); ++y)
+                for (int x = 0; x < area.width(); ++x)
+                    coloured += reddish(area.pixel(x, y)) || greenish(area.pixel(x, y));
+            EXPECT_EQ(coloured, 0) << part->name().toStdString() << " shows letters or a mark";
+        }
+
+        f.imgNext_Click();
+        f.imgPre_Click();
+        f.imgAnswer_Click(0);
+        f.imgDone_Click();
+        f.optNum_Click(0);
+        f.txtCurrent->setText(QStringLiteral("1"));
+        f.txtCurrent->setText(QString());
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(differing(panel(f), shown), 0) << "the panel changed";
+        f.unload();
+        form.reset();
+    }
+}
+
+// A question without its text is shown with an empty text after its
+// number, with its options and answer buttons, as any other.
+TEST_F(Screen, AQuestionWithoutItsTextIsShownWholeWithAnEmptyText)
+{
+    std::vector<banks::QuestionRow> rows = {question(1, 1), question(2, 1), question(3, 1)};
+    rows[1].question = vb::Variant::null();
+    rows[1].ans1 = QStringLiteral("第二题的甲");
+    study::FormMain& f = practice(rows);
+    const QImage first = panel(f);
+    f.imgNext_Click();
+    EXPECT_EQ(f.txtCurrent->text(), QStringLiteral("2"));
+    EXPECT_EQ(f.lblTitle->caption(), QStringLiteral("2."));
+    const QImage second = panel(f);
+    EXPECT_GT(differing(under(second, *f.lblTitle), under(first, *f.lblTitle)), 0) << "the title is question 1's";
+    EXPECT_GT(differing(under(second, *f.lblAnswer), under(first, *f.lblAnswer)), 0) << "the options are question 1's";
+    for (int i = 0; i <= 3; ++i)
+        EXPECT_FALSE(blank(under(second, f.imgAnswer(i)))) << "no answer button " << i;
+    f.cboJump->setListIndex(1); // manual: the mark stays on screen
+    f.imgAnswer_Click(0);       // right: marked and stored as for any question
+    EXPECT_TRUE(f.imgOK->isVisible());
+    EXPECT_EQ(states()[1], QStringLiteral("A"));
+}
+
 } // namespace
