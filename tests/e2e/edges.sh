@@ -19,10 +19,10 @@ region_alike() {
 
 # The tooltip: "关闭" over the close button, gone within a second of the
 # pointer's move onto the bare title bar, its place on the screen as it was.
-xdotool mousemove --window "$window" 300 12
+xdotool mousemove --window "$window" "${title_bar[@]}"
 wait_until holds_still || fail "the window does not hold still"
 shot tip-before
-xdotool mousemove --window "$window" $((winw - 15)) 17
+xdotool mousemove --window "$window" $((winw - close_from_right)) "$close_y"
 wait_until shown || fail "no tooltip over the close button"
 tip=$(others | head -1)
 eval "$(xdotool getwindowgeometry --shell "$tip")"
@@ -30,7 +30,7 @@ tipregion="${WIDTH}x$HEIGHT+$X+$Y"
 wait_until holds_still || true
 shot tip-shown
 region_alike tip-before tip-shown "$tipregion" && fail "the tooltip is not on the screen"
-xdotool mousemove --window "$window" 300 12
+xdotool mousemove --window "$window" "${title_bar[@]}"
 left=$(date +%s%N)
 until gone && { shot tip-after; region_alike tip-before tip-after "$tipregion"; }; do
   (( $(date +%s%N) - left < 1000000000 )) || fail "the tooltip is still on the screen a second after the pointer left"
@@ -41,13 +41,13 @@ took=$(( ($(date +%s%N) - left) / 1000000 ))
 # From one button straight to the next: the next one's tooltip ("最大化",
 # a character longer than "关闭") comes up in place of the first.
 tip_width() { xdotool getwindowgeometry --shell "$(others | head -1)" 2>/dev/null | sed -n 's/^WIDTH=//p'; }
-xdotool mousemove --window "$window" $((winw - 15)) 17
+xdotool mousemove --window "$window" $((winw - close_from_right)) "$close_y"
 wait_until shown || fail "no tooltip over the close button the second time"
 close_tip=$(tip_width)
-xdotool mousemove --window "$window" $((winw - 36)) 17
+xdotool mousemove --window "$window" $((winw - max_from_right)) "$close_y"
 next_tip() { shown && [[ "$(tip_width)" != "$close_tip" ]]; }
 wait_until next_tip || fail "no tooltip of its own over the maximise button"
-xdotool mousemove --window "$window" 300 12
+xdotool mousemove --window "$window" "${title_bar[@]}"
 wait_until gone || fail "the maximise button's tooltip stays"
 
 if [[ "$wm" == openbox ]]; then
@@ -72,9 +72,10 @@ if [[ "$wm" == openbox ]]; then
     # Motif: functions 8 minimise, 16 maximise; decorations 32 and 64.
     (( (functions & 0x18) == 0 && (decorations & 0x61) == 0 )) || fail "the box $2 asks for minimise or maximise ($hints)"
   }
-  single_click 301 111                 # 章节练习
-  sleep 0.5
-  single_click 628 241                 # 选取, with no chapter ticked
+  shot "$run.chapters"
+  single_click "${tab_chapter[@]}"
+  settles_from "$run.chapters" || fail "the chapter panel did not come up"
+  single_click "${chapter_select[@]}"  # with no chapter ticked
   wait_until shown || fail "no message box for a select without a chapter"
   box=$(others | head -1)
   wait_until holds_still || true
@@ -87,7 +88,7 @@ if [[ "$wm" == openbox ]]; then
 
   # A wide box of the same title: the bank gone, the file is named.
   rm "$folder/in.dll"
-  single_click 110 111                 # 顺序练习
+  single_click "${tab_sequential[@]}"
   wait_until shown || fail "no message box for a bank that is gone"
   box=$(others | head -1)
   wait_until holds_still || true

@@ -5,6 +5,8 @@
 
 # The main window.
 tab_sequential=(110 111)   # 顺序练习
+tab_chapter=(301 111)      # 章节练习
+chapter_select=(628 241)   # 选取, the chapter panel's button
 tab_exam=(877 111)         # 模拟考试
 answer_a=(601 484)         # the first answer
 answer_confirm=(827 485)   # 我选好了, the confirm button of a multiple-answer question
@@ -22,6 +24,8 @@ result_ok=(174 160)        # 确定
 # right edge, 17 below its top.
 close_from_right=15
 close_y=17
+# The maximise button's middle, 36 pixels left of the right edge.
+max_from_right=36
 
 # The frame's test window (tests/e2e/FrameWindow.cpp, 400 x 300).
 frame_middle=(200 150)
