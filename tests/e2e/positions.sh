@@ -13,7 +13,14 @@ hand_in=(776 519)          # 交卷
 goto_box=(860 176)         # the go-to box: a question's number typed and entered shows it
 title_bar=(300 12)         # a bare spot of the drawn title bar
 title_grab=(500 12)        # where a title drag takes hold
+title_middle=(400 12)      # the title bar's ground, well left of the caption buttons
+title_near_left=(60 12)    # the title bar near its left end, right of the icon
+title_near_right_from_right=120   # the title bar near its right end, left of the caption buttons, on the same row
 icon=(12 12)               # the title bar's icon: a click opens its menu
+
+# The system menu, from the point where it opens (at the pointer): its
+# first item, 还原.
+menu_first_item=(30 11)
 
 # The result dialog.
 result_title=(100 12)      # its title bar
