@@ -75,7 +75,7 @@ for i in $(seq "$drags"); do
     ((k == 0)) || xdotool $(moves $sx $sy 1 "$k")
     kill -STOP "$pid"
     xdotool $(moves $sx $sy $((k + 1)) 20) sleep 0.3 mouseup 1
-    sleep 0.1
+    sleep 0.1   # held just past the release: part of the timing under test
     kill -CONT "$pid"
   else
     xdotool $(moves $sx $sy 1 20) sleep 0.3 mouseup 1

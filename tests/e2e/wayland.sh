@@ -132,7 +132,9 @@ pointer_seen() {
   import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -q '#000000'
 }
 # Out of the output and back in; then weston draws its pointer there
-# within 3 s, however loaded the machine, or the entry is made again.
+# within 3 s, however loaded the machine, or the entry is made again. The
+# pause outside is the hand's too: weston shows nothing when the pointer
+# leaves its window.
 enter_output() {
   xdotool mousemove $((W + 40)) $((H + 40)); sleep 0.2
   point $((W / 2 - 40)) $((H / 2 - 40))
