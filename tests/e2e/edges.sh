@@ -44,7 +44,7 @@ tip_width() { xdotool getwindowgeometry --shell "$(others | head -1)" 2>/dev/nul
 xdotool mousemove --window "$window" $((winw - close_from_right)) "$close_y"
 wait_until shown || fail "no tooltip over the close button the second time"
 close_tip=$(tip_width)
-xdotool mousemove --window "$window" $((winw - max_from_right)) "$close_y"
+xdotool mousemove --window "$window" $((winw - maximise_from_right)) "$close_y"
 next_tip() { shown && [[ "$(tip_width)" != "$close_tip" ]]; }
 wait_until next_tip || fail "no tooltip of its own over the maximise button"
 xdotool mousemove --window "$window" "${title_bar[@]}"

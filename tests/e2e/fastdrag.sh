@@ -30,7 +30,10 @@ unload() {
 }
 
 geometry() { eval "$(xdotool getwindowgeometry --shell "$window")"; }
-# The window's place once it has held still for 0.2 s (at most 5 s).
+# The window's place once it has held still for 0.2 s (at most 5 s). The
+# held program reads a drag late and the window manager moves the window as
+# it reads it: where the drag ends is known only by the window holding
+# still, nothing else marks it.
 settled() {
   local last= now
   for _ in $(seq 25); do
@@ -43,7 +46,9 @@ settled() {
   return 1
 }
 # The moves of one drag as xdotool commands, from move FROM to move TO
-# (1 to 20): along the direction SX, SY, 25 to 50 pixels each.
+# (1 to 20): along the direction SX, SY, 25 to 50 pixels each, 30 ms apart.
+# The pauses here and around the press and the release are the hurried
+# hand's timing the test reproduces, not waits for an effect.
 moves() {
   local sx=$1 sy=$2 from=$3 to=$4 k out=()
   for ((k = from; k <= to; k++)); do
@@ -58,15 +63,19 @@ for i in $(seq "$drags"); do
   bx=$X by=$Y
   # Right and down on the odd drags, back on the even ones: the window
   # stays on the screen.
-  if ((i % 2)); then sx=1 sy=1 press=60; else sx=-1 sy=-1 press=$((WIDTH - 120)); fi
+  if ((i % 2)); then
+    sx=1 sy=1 press=${title_near_left[0]}
+  else
+    sx=-1 sy=-1 press=$((WIDTH - title_near_right_from_right))
+  fi
   # Held from move k on: 0 before the first move, 20 or more never.
   k=$((i % 5 == 1 ? 0 : (i * 7) % 23))
-  xdotool mousemove --window "$window" "$press" 12 mousedown 1 sleep 0.05
+  xdotool mousemove --window "$window" "$press" "${title_near_left[1]}" mousedown 1 sleep 0.05
   if ((k < 20)); then
     ((k == 0)) || xdotool $(moves $sx $sy 1 "$k")
     kill -STOP "$pid"
     xdotool $(moves $sx $sy $((k + 1)) 20) sleep 0.3 mouseup 1
-    sleep 0.1
+    sleep 0.1   # held just past the release: part of the timing under test
     kill -CONT "$pid"
   else
     xdotool $(moves $sx $sy 1 20) sleep 0.3 mouseup 1
@@ -74,14 +83,17 @@ for i in $(seq "$drags"); do
   settled || fail "the window does not hold still after the release of drag $i"
   rx=$X ry=$Y
   [[ "$rx,$ry" != "$bx,$by" ]] && moved=$((moved + 1))
+  # The pointer moves on with no button held. A move that outlived the
+  # release shows only as the window following the pointer: each move is
+  # given 0.25 s to show it (a time, as nothing appears when all is well).
   xdotool sleep 0.1 mousemove_relative 90 70 sleep 0.25 mousemove_relative -- -40 50 sleep 0.25
   geometry
   if [[ "$X,$Y" != "$rx,$ry" ]]; then
     stuck=$((stuck + 1))
     shot "$run.stuck-$i"
     echo "e2e $run: drag $i (held from move $k): released at $rx,$ry, then the window followed the pointer to $X,$Y" >&2
-    xdotool key Escape
-    sleep 0.5
+    xdotool key Escape   # ends the window manager's move
+    settled || true
   fi
 done
 unload

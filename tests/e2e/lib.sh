@@ -67,17 +67,23 @@ holds_still() {
 settles_from() { wait_until differs "$1" && wait_until holds_still; }
 # A click at X Y of the main window; the caller then waits for its effect.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
-# A single click at X Y of the main window that the program cannot take for
-# the second half of a double-click: it waits until the platform's
-# double-click time (Qt's 400 ms) has passed since the last such click.
+# A click that the program cannot take for the second half of a
+# double-click: apart_from_last_click waits until the platform's
+# double-click time (Qt's 400 ms) has passed since the last click noted by
+# clicked (a timing the program applies, with nothing on the screen to
+# await). single_click is such a click at X Y of the main window.
 last_click_ns=0
-single_click() {
+clicked() { last_click_ns=$(date +%s%N); }
+apart_from_last_click() {
   local now wait_ns
   now=$(date +%s%N)
   wait_ns=$((last_click_ns + 500000000 - now))
-  ((wait_ns > 0)) && sleep "$(printf '0.%09d' "$wait_ns")"
+  if ((wait_ns > 0)); then sleep "$(printf '0.%09d' "$wait_ns")"; fi
+}
+single_click() {
+  apart_from_last_click
   xdotool mousemove --window "$window" "$1" "$2" click 1
-  last_click_ns=$(date +%s%N)
+  clicked
 }
 # A visible window named as REGEX is there; its id in found. A search walks
 # the window tree and fails when a window goes away under it (a message box

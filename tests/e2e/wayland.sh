@@ -16,6 +16,7 @@ run="wayland-$name"
 fail() { echo "e2e $run: $*" >&2; exit 1; }
 command -v weston >/dev/null || fail "weston is not installed (scripts/setup.sh installs it)"
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/positions.sh"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 scratch+=("$runtime")
@@ -109,9 +110,18 @@ changed() {
   ! cmp -s <(convert "$outdir/$run-$1.mark.png" rgb:-) \
     <(import -window root -crop "${4}x${5}+$2+$3" +repage rgb:-)
 }
+# The region X Y W H holds still: two looks 0.1 s apart alike (used once a
+# change there has been seen).
+still() {
+  cmp -s <(import -window root -crop "${3}x${4}+$1+$2" +repage rgb:-) \
+    <(sleep 0.1; import -window root -crop "${3}x${4}+$1+$2" +repage rgb:-)
+}
 
 # The pointer, as weston sees it: weston's X window takes it from the first
-# entry on; each move ends with a short step, as a hand's does.
+# entry on; each move ends with a short step, as a hand's does. The pauses
+# are that hand's pace (weston passes the pointer on in its own time, and
+# nothing on the screen shows that the program has it), not waits for an
+# effect.
 point() {
   xdotool mousemove $(($1 - 4)) $(($2 - 3)); sleep 0.05
   xdotool mousemove "$1" "$2"; sleep 0.15
@@ -122,7 +132,9 @@ pointer_seen() {
   import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -q '#000000'
 }
 # Out of the output and back in; then weston draws its pointer there
-# within 3 s, however loaded the machine, or the entry is made again.
+# within 3 s, however loaded the machine, or the entry is made again. The
+# pause outside is the hand's too: weston shows nothing when the pointer
+# leaves its window.
 enter_output() {
   xdotool mousemove $((W + 40)) $((H + 40)); sleep 0.2
   point $((W / 2 - 40)) $((H / 2 - 40))
@@ -150,65 +162,82 @@ away() { point $((W / 2)) $((H / 2)); }
 
 # 1. The caption button: maximise (45 pixels from the right edge, 8 from
 # the top), then restore by the same button at the new right end.
-point $((x0 + w0 - 36)) $((y0 + 17))
+point $((x0 + w0 - maximise_from_right)) $((y0 + close_y))
 xdotool click 1
 away
 await "pseudo-maximise by the caption button" maximised
 mtop=$top
-point $((W - 36)) $((mtop + 17))
+point $((W - maximise_from_right)) $((mtop + close_y))
 xdotool click 1
 away
 await "restore by the caption button to ${w0}x$h0" restored
 # 2. A double-click on the title, twice.
-point $((left + 400)) $((top + 12))
+point $((left + title_middle[0])) $((top + title_middle[1]))
 xdotool click --repeat 2 --delay 80 1
 away
 await "pseudo-maximise by a double-click" maximised
-point 400 $((mtop + 12))
+point "${title_middle[0]}" $((mtop + title_middle[1]))
 xdotool click --repeat 2 --delay 80 1
 away
 await "restore by a double-click to ${w0}x$h0" restored
 # 3. Maximised by a double-click, restored by the system menu: a right
 # click on the title opens it at the pointer, 还原 its first item.
-point $((left + 400)) $((top + 12))
+point $((left + title_middle[0])) $((top + title_middle[1]))
 xdotool click --repeat 2 --delay 80 1
 away
 await "pseudo-maximise by a double-click" maximised
-point 400 $((mtop + 12))
-mark menu 410 $((mtop + 14)) 120 80
+mx=${title_middle[0]} my=$((mtop + title_middle[1]))
+point "$mx" "$my"
+mark menu $((mx + 10)) $((my + 2)) 120 80
 xdotool click 3
-await "system menu" changed menu 410 $((mtop + 14)) 120 80
-sleep 0.3
-point 430 $((mtop + 23))
+await "system menu" changed menu $((mx + 10)) $((my + 2)) 120 80
+await "system menu drawn" still $((mx + 10)) $((my + 2)) 120 80
+point $((mx + menu_first_item[0])) $((my + menu_first_item[1]))
 xdotool click 1
 away
 await "restore by the system menu to ${w0}x$h0" restored
 
 # 4. A title drag by (-60, 35) in steps; moves without a button afterwards
 # leave the window where the release put it.
-sleep 0.5 # no double-click with the last click
+sleep 0.5 # the double-click time (Qt's 400 ms) past the last click: the press below is a click of its own
 look dragfrom || fail "no window before the drag"
 fx=$left fy=$top
-xdotool mousemove $((fx + 400)) $((fy + 12)); sleep 0.3
-xdotool mousedown 1 sleep 0.2 mousemove $((fx + 390)) $((fy + 17)) sleep 0.1 mousemove $((fx + 370)) $((fy + 27)) \
-  sleep 0.1 mousemove $((fx + 340)) $((fy + 47)) sleep 0.3 mouseup 1
+tx=$((fx + title_middle[0])) ty=$((fy + title_middle[1]))
+# The first move starts the drag; the window then follows the pointer from
+# where weston's move finds it. Nothing on the screen shows that the move
+# has begun, hence the one pause; the release waits until the window is seen
+# at the drag's end.
+xdotool mousemove "$tx" "$ty" mousedown 1 mousemove $((tx - 10)) $((ty + 5)) sleep 0.2 \
+  mousemove $((tx - 30)) $((ty + 15)) mousemove $((tx - 60)) $((ty + 35))
 dragged() { look dragged && ((left == fx - 60 && top == fy + 35 && width == w0)); }
 await "title drag to $((fx - 60)),$((fy + 35))" dragged
+xdotool mouseup 1
+await "title drag to $((fx - 60)),$((fy + 35)) after the release" dragged
+# The pointer moves on, then onto the close button where the release left
+# the window: weston draws its pointer there, and the button lights, once
+# the moves are through; a move left running would have taken the window
+# along by then.
+cx=$((left + width - close_from_right - 9)) cy=$((top + close_y - 9))
+mark letgo "$cx" "$cy" 18 18
 away
 point $((W / 2 + 60)) $((H - 60))
-sleep 0.3
+point $((left + width - close_from_right)) $((top + close_y))
+lit_or_moved() { changed letgo "$cx" "$cy" 18 18 || ! { look stayed && ((left == fx - 60 && top == fy + 35)); }; }
+await "the close button lit after the release" lit_or_moved
 look stayed && ((left == fx - 60 && top == fy + 35)) || fail "the window followed the pointer after the release, to $left,$top"
 
 # 5. A mock exam while maximised: 模拟考试, 交卷, Yes (the default) in
 # the confirmation, 确定 in the result dialog; then the restore.
-point $((left + 400)) $((top + 12))
+point $((left + title_middle[0])) $((top + title_middle[1]))
 xdotool click --repeat 2 --delay 80 1
 away
 await "pseudo-maximise before the exam" maximised
-point 877 $((mtop + 111))
+# The exam shows in the window's body below the tabs, away from the pointer.
+point "${tab_exam[0]}" $((mtop + tab_exam[1]))
+mark exam 0 $((mtop + 150)) "$W" 500
 xdotool click 1
-sleep 1.5
-point 776 $((mtop + 519))
+await "the exam" changed exam 0 $((mtop + 150)) "$W" 500
+point "${hand_in[0]}" $((mtop + hand_in[1]))
 xdotool click 1
 # Return is Yes once the confirmation is up and has the keyboard (weston
 # gives it a moment later on a loaded machine, and a Return before that
@@ -221,32 +250,35 @@ hand_in() {
 }
 await "result dialog" hand_in
 shot result
-point $((dleft + 174)) $((dtop + 160))
+point $((dleft + result_ok[0])) $((dtop + result_ok[1]))
 xdotool click 1
 away
 await "the result dialog's close" no_dialog
 await "the maximised window after the exam" maximised
-point 400 $((mtop + 12))
+point "${title_middle[0]}" $((mtop + title_middle[1]))
 xdotool click --repeat 2 --delay 80 1
 away
 await "restore after the exam to ${w0}x$h0" restored
 
 # 6. The bottom grip's corner zone, 6 pixels in, to 56 and 43 pixels in:
-# the new edges lie 5 pixels beyond the pointer.
-gx=$((left + width - 6)) gy=$((top + height - 3))
+# the new edges lie 5 pixels beyond the pointer. The press reaches the
+# program after the moves onto the grip, the drag's moves after the press,
+# in the order sent; the release once the window has the size.
+gx=$((left + width - grip_corner_from_right)) gy=$((top + height - grip_corner_from_bottom))
 point $((gx - 4)) "$gy"
 point "$gx" "$gy"
-sleep 0.3
-xdotool mousedown 1 sleep 0.2 mousemove $((gx - 10)) $((gy - 8)) sleep 0.1 mousemove $((gx - 30)) $((gy - 20)) \
-  sleep 0.1 mousemove $((gx - 50)) $((gy - 40)) sleep 0.3 mouseup 1
+xdotool mousedown 1 mousemove $((gx - 10)) $((gy - 8)) mousemove $((gx - 30)) $((gy - 20)) mousemove $((gx - 50)) $((gy - 40))
 sized() { look sized && ((width == w0 - 51 && height == h0 - 38)); }
 await "grip drag to $((w0 - 51))x$((h0 - 38))" sized
+xdotool mouseup 1
+await "grip drag to $((w0 - 51))x$((h0 - 38)) after the release" sized
 
 # 7. The close button, 15 pixels in from the right end: lit under the
 # pointer, then clicked.
-mark close $((left + width - 24)) $((top + 8)) 18 18
-point $((left + width - 15)) $((top + 17))
-await "close button lit" changed close $((left + width - 24)) $((top + 8)) 18 18
+cx=$((left + width - close_from_right - 9)) cy=$((top + close_y - 9))
+mark close "$cx" "$cy" 18 18
+point $((left + width - close_from_right)) $((top + close_y))
+await "close button lit" changed close "$cx" "$cy" 18 18
 xdotool click 1
 expect_exit_0 "its close button was clicked"
 echo "e2e $run: opened on the output at $x0,$y0 (${w0}x$h0); maximised to $W pixels wide below a ${mtop}-pixel panel" \
