@@ -66,7 +66,7 @@ if [[ "$wm" == openbox ]]; then
   }
   box_checks() {
     local box=$1 hints functions decorations
-    xprop -id "$box" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE && fail "the box $2 can be maximised"
+    xprop -id "$box" _NET_WM_ALLOWED_ACTIONS | grep -F MAXIMIZE >/dev/null && fail "the box $2 can be maximised"
     hints=$(xprop -id "$box" _MOTIF_WM_HINTS | grep -o '=.*' | tr -d '= ')
     functions=$(cut -d, -f2 <<<"$hints") decorations=$(cut -d, -f3 <<<"$hints")
     # Motif: functions 8 minimise, 16 maximise; decorations 32 and 64.

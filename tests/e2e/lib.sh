@@ -14,7 +14,7 @@ if [[ "$wm" == openbox ]]; then
   # machine that can take seconds). On a busy machine it has been seen to
   # give up at once on a display that had only just come up: it is then
   # started again, three times at most, within 20 seconds in all.
-  wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -F 'window id' >/dev/null; }
   : >"$outdir/$run.openbox.log"
   deadline=$((SECONDS + 20))
   for attempt in 1 2 3; do

@@ -127,9 +127,11 @@ point() {
   xdotool mousemove "$1" "$2"; sleep 0.15
 }
 # weston draws its pointer (black outlined) at the point, on its bare
-# background: it follows the X pointer.
+# background: it follows the X pointer. The grep reads all of import's
+# output: one that stopped at the first match would break import's pipe,
+# and under pipefail a match would count as a miss.
 pointer_seen() {
-  import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -q '#000000'
+  import -window root -crop 16x16+$((W / 2))+$((H / 2)) +repage -depth 8 txt:- | grep -F '#000000' >/dev/null
 }
 # Out of the output and back in; then weston draws its pointer there
 # within 3 s, however loaded the machine, or the entry is made again. The
