@@ -6,6 +6,7 @@
 
 #include "forms/Controls.h"
 #include "forms/UserControl.h"
+#include "forms/X11.h"
 #include "vb/Failure.h"
 
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
-#include <xcb/xcb.h>
 
 namespace forms {
 
@@ -563,18 +563,10 @@ private:
 // a quick drag are read after its release.
 enum class Button { Up, Down, Unknown };
 
-xcb_connection_t* x11Connection()
-{
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
 Button leftButtonOnServer()
 {
-    xcb_connection_t* c = x11Connection();
-    if (!c)
-        return Button::Unknown;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_connection_t* c = x11::connection();
+    const xcb_screen_t* screen = x11::rootScreen(c);
     if (!screen)
         return Button::Unknown;
     xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, screen->root), nullptr);
@@ -591,22 +583,17 @@ Button leftButtonOnServer()
 // ended has nothing to cancel, one that began after it ends where it began.
 void cancelWindowManagerMove(const QWidget* window)
 {
-    xcb_connection_t* c = x11Connection();
-    if (!c)
-        return;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    if (!screen)
-        return;
-    static const char name[] = "_NET_WM_MOVERESIZE";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-    if (!atom)
+    xcb_connection_t* c = x11::connection();
+    const xcb_screen_t* screen = x11::rootScreen(c);
+    // No window manager that knows the request: no move of its to end.
+    const xcb_atom_t moveResize = screen ? x11::atom(c, "_NET_WM_MOVERESIZE") : xcb_atom_t{XCB_ATOM_NONE};
+    if (moveResize == XCB_ATOM_NONE)
         return;
     xcb_client_message_event_t ev{};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
     ev.window = static_cast<xcb_window_t>(window->winId());
-    ev.type = atom->atom;
-    std::free(atom);
+    ev.type = moveResize;
     ev.data.data32[2] = 11; // _NET_WM_MOVERESIZE_CANCEL
     ev.data.data32[3] = XCB_BUTTON_INDEX_1;
     ev.data.data32[4] = 1; // from an application

@@ -1,14 +1,13 @@
 #include "forms/Screen.h"
 
+#include "forms/X11.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <xcb/xcb.h>
 
 namespace forms {
 
@@ -51,23 +50,10 @@ std::vector<quint32> property32(xcb_connection_t* c, xcb_window_t w, xcb_atom_t 
     return out;
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    auto cookie = xcb_intern_atom(c, 1, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_atom_t a = XCB_ATOM_NONE;
-    if (xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookie, nullptr)) {
-        a = r->atom;
-        std::free(r);
-    }
-    return a;
-}
-
 // The root window's size in device pixels, on X11.
 bool x11Root(QSize& root)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    const xcb_screen_t* screen = x11::rootScreen(x11::connection());
     if (!screen)
         return false;
     root = QSize(screen->width_in_pixels, screen->height_in_pixels);
@@ -77,17 +63,14 @@ bool x11Root(QSize& root)
 // The struts of the windows the window manager lists; none without one.
 bool x11Struts(std::vector<Strut>& struts, QSize& root)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c)
-        return false;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_connection_t* c = x11::connection();
+    const xcb_screen_t* screen = x11::rootScreen(c);
     if (!screen)
         return false;
     root = QSize(screen->width_in_pixels, screen->height_in_pixels);
-    const xcb_atom_t clientList = atom(c, "_NET_CLIENT_LIST");
-    const xcb_atom_t partial = atom(c, "_NET_WM_STRUT_PARTIAL");
-    const xcb_atom_t plain = atom(c, "_NET_WM_STRUT");
+    const xcb_atom_t clientList = x11::atom(c, "_NET_CLIENT_LIST");
+    const xcb_atom_t partial = x11::atom(c, "_NET_WM_STRUT_PARTIAL");
+    const xcb_atom_t plain = x11::atom(c, "_NET_WM_STRUT");
     if (clientList == XCB_ATOM_NONE)
         return false;
     const std::vector<quint32> clients = property32(c, screen->root, clientList, XCB_ATOM_WINDOW);
@@ -142,11 +125,15 @@ QRect availableDeviceArea(const QScreen* screen)
         return logical;
     // Qt keeps the screen's top-left corner in device pixels and divides
     // the rest by the ratio, to the nearest pixel: each edge it gives lies
-    // within half of its pixels of the true one. The nearest device pixel,
-    // a tie taken inward; where the edge is the root window's, that one.
-    const QPoint origin = screen->geometry().topLeft();
+    // within half of its pixels of the true one.
     QSize root;
-    const bool haveRoot = QGuiApplication::platformName() == QLatin1String("xcb") && x11Root(root);
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11Root(root))
+        root = QSize();
+    return toDeviceArea(logical, dpr, screen->geometry().topLeft(), root);
+}
+
+QRect toDeviceArea(const QRect& logical, qreal dpr, QPoint origin, QSize root)
+{
     auto nearEdge = [dpr](int o, int v) { return static_cast<int>(std::floor(o + (v - o) * dpr + 0.5)); };
     auto farEdge = [dpr](int o, int v, int rootEdge) {
         const double d = o + (v - o) * dpr;
@@ -155,8 +142,8 @@ QRect availableDeviceArea(const QScreen* screen)
         return static_cast<int>(std::ceil(d - 0.5));
     };
     const int left = nearEdge(origin.x(), logical.left()), top = nearEdge(origin.y(), logical.top());
-    const int right = farEdge(origin.x(), logical.left() + logical.width(), haveRoot ? root.width() : 0);
-    const int bottom = farEdge(origin.y(), logical.top() + logical.height(), haveRoot ? root.height() : 0);
+    const int right = farEdge(origin.x(), logical.left() + logical.width(), root.isValid() ? root.width() : 0);
+    const int bottom = farEdge(origin.y(), logical.top() + logical.height(), root.isValid() ? root.height() : 0);
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 

@@ -29,6 +29,11 @@ QRect workAreaOf(const QRect& monitor, const QSize& root, const std::vector<Stru
 QRect availableArea(const QScreen* screen);
 // The same in device pixels, as near as Qt's rounding lets them be known.
 QRect availableDeviceArea(const QScreen* screen);
+// A rectangle of logical pixels in device pixels at a ratio, for a screen
+// whose top-left corner Qt keeps at `origin` in device pixels: each edge at
+// the nearest device pixel, a tie taken inward; a far edge within half a
+// device pixel of the root window's (`root`, where known) is that edge.
+QRect toDeviceArea(const QRect& logical, qreal dpr, QPoint origin = QPoint(), QSize root = QSize());
 
 // The screen a window is on (its centre's), else the primary one.
 QScreen* screenOf(const QWidget* window);

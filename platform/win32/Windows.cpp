@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
-#include <cmath>
 
 namespace win32 {
 
@@ -45,10 +44,7 @@ BOOL SystemParametersInfoA(unsigned action, unsigned, void* out, unsigned)
     const qreal dpr = forms::wholePixelRatio();
     QRect device;
     if (const QRect given = internal::workAreaOverride(); !given.isEmpty()) {
-        auto nearEdge = [dpr](int v) { return static_cast<int>(std::floor(v * dpr + 0.5)); };
-        auto farEdge = [dpr](int v) { return static_cast<int>(std::ceil(v * dpr - 0.5)); };
-        device = QRect(QPoint(nearEdge(given.left()), nearEdge(given.top())),
-                       QPoint(farEdge(given.left() + given.width()) - 1, farEdge(given.top() + given.height()) - 1));
+        device = forms::toDeviceArea(given, dpr);
     } else {
         // With several screens, the one the window is on: the active one's,
         // else the one under the pointer (the learner has just clicked in
