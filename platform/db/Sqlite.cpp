@@ -325,9 +325,10 @@ bool Handle::sound() const
     if (!QFileInfo(path_).isFile())
         return false;
     sqlite3_stmt* s = nullptr;
-    bool ok = sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &s, nullptr) == SQLITE_OK
-        && sqlite3_step(s) == SQLITE_ROW
-        && std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "ok") == 0;
+    bool ok =
+        sqlite3_prepare_v2(db_, "PRAGMA quick_check", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW;
+    const auto* verdict = ok ? reinterpret_cast<const char*>(sqlite3_column_text(s, 0)) : nullptr;
+    ok = verdict && std::strcmp(verdict, "ok") == 0;
     sqlite3_finalize(s);
     return ok;
 }
